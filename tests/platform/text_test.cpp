@@ -1,0 +1,24 @@
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+using platform::ReadDecimal;
+
+TEST(ReadDecimal, ReadsLikeTheCLibrary) {
+    EXPECT_EQ(ReadDecimal("  42xyz"), 42u);
+    EXPECT_EQ(ReadDecimal("+7"), 7u);
+    EXPECT_EQ(ReadDecimal("abc"), 0u);
+    EXPECT_EQ(ReadDecimal(""), 0u);
+    EXPECT_EQ(ReadDecimal(L"\t12 3"), 12u);
+}
+
+TEST(ReadDecimal, MinusOneIsAllBitsSet) { EXPECT_EQ(ReadDecimal("-1"), 0xFFFFFFFFu); }
+
+TEST(FormatWide, WideAndNarrowArguments) {
+    EXPECT_EQ(platform::FormatWide(L"%ls-%hs-%u", L"w", "n", 5u), L"w-n-5");
+}
+
+TEST(TextConversion, Utf8RoundTrip) {
+    const std::wstring text = L"Gr\u00fc\u00dfe \u041f\u0440\u0438\u0432\u0435\u0442";
+    EXPECT_EQ(platform::WideFromUtf8(platform::Utf8FromWide(text)), text);
+}

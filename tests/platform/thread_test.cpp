@@ -1,0 +1,36 @@
+#include "platform/thread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> g_started;
+std::atomic<int> g_ending;
+std::atomic<DWORD> g_startedOn;
+
+void OnStarted(void*) {
+    ++g_started;
+    g_startedOn = ::GetCurrentThreadId();
+}
+void OnEnding(void*) { ++g_ending; }
+
+} // namespace
+
+TEST(StartThread, ObserverSeesBeginAndEndOnTheNewThread) {
+    g_started = g_ending = 0;
+    platform::SetThreadObserver({&OnStarted, &OnEnding, nullptr});
+    DWORD id = 0;
+    platform::UniqueHandle thread = platform::StartThread([] { return 7u; }, &id);
+    ASSERT_TRUE(thread);
+    // StartThread returns only once the thread runs, so `started` has been seen already.
+    EXPECT_EQ(g_started.load(), 1);
+    EXPECT_EQ(g_startedOn.load(), id);
+    ASSERT_EQ(::WaitForSingleObject(thread.Get(), 5000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    ::GetExitCodeThread(thread.Get(), &code);
+    EXPECT_EQ(code, 7u);
+    EXPECT_EQ(g_ending.load(), 1);
+    platform::SetThreadObserver({});
+}
