@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <stdio.h>
 #include <vector>
 
 namespace platform {
@@ -10,8 +11,8 @@ namespace {
 std::wstring ToWide(UINT codePage, std::string_view text) {
     if (text.empty())
         return {};
-    const int length = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0);
+    const int length =
+        ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                           length);
@@ -21,8 +22,8 @@ std::wstring ToWide(UINT codePage, std::string_view text) {
 std::string FromWide(UINT codePage, std::wstring_view text) {
     if (text.empty())
         return {};
-    const int length = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0, nullptr, nullptr);
+    const int length = ::WideCharToMultiByte(
+        codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<size_t>(length), '\0');
     ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
                           length, nullptr, nullptr);
@@ -45,19 +46,29 @@ unsigned long ReadDecimalOf(std::basic_string_view<Char> text) {
 
 } // namespace
 
-std::wstring WideFromAnsi(std::string_view text) { return ToWide(CP_ACP, text); }
-std::string AnsiFromWide(std::wstring_view text) { return FromWide(CP_ACP, text); }
-std::wstring WideFromUtf8(std::string_view text) { return ToWide(CP_UTF8, text); }
-std::string Utf8FromWide(std::wstring_view text) { return FromWide(CP_UTF8, text); }
+std::wstring WideFromAnsi(std::string_view text) {
+    return ToWide(CP_ACP, text);
+}
+std::string AnsiFromWide(std::wstring_view text) {
+    return FromWide(CP_ACP, text);
+}
+std::wstring WideFromUtf8(std::string_view text) {
+    return ToWide(CP_UTF8, text);
+}
+std::string Utf8FromWide(std::wstring_view text) {
+    return FromWide(CP_UTF8, text);
+}
 
 std::wstring FormatWideV(const wchar_t* format, va_list args) {
     std::vector<wchar_t> buffer(256);
     for (;;) {
         va_list copy;
         va_copy(copy, args);
-        const int written = std::vswprintf(buffer.data(), buffer.size(), format, copy);
+        // The system library's formatter: "%s" takes a wide string there, as the resource
+        // texts ("Failed. %s") expect. It returns -1 when the buffer is too small.
+        const int written = ::_vsnwprintf(buffer.data(), buffer.size() - 1, format, copy);
         va_end(copy);
-        if (written >= 0 && static_cast<size_t>(written) < buffer.size())
+        if (written >= 0)
             return std::wstring(buffer.data(), static_cast<size_t>(written));
         if (buffer.size() > (1u << 24))
             return {};
@@ -87,7 +98,11 @@ std::string FormatAnsi(const char* format, ...) {
     return text;
 }
 
-unsigned long ReadDecimal(std::string_view text) { return ReadDecimalOf(text); }
-unsigned long ReadDecimal(std::wstring_view text) { return ReadDecimalOf(text); }
+unsigned long ReadDecimal(std::string_view text) {
+    return ReadDecimalOf(text);
+}
+unsigned long ReadDecimal(std::wstring_view text) {
+    return ReadDecimalOf(text);
+}
 
 } // namespace platform

@@ -17,7 +17,8 @@ std::string AnsiFromWide(std::wstring_view text);
 std::wstring WideFromUtf8(std::string_view text);
 std::string Utf8FromWide(std::wstring_view text);
 
-// swprintf into a growing buffer.
+// printf into a growing buffer with the system library's rules, so "%s" is a wide string as
+// in the resource texts; "%ls" and "%hs" say it explicitly.
 std::wstring FormatWide(const wchar_t* format, ...);
 std::wstring FormatWideV(const wchar_t* format, va_list args);
 std::string FormatAnsi(const char* format, ...);

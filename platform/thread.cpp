@@ -33,7 +33,9 @@ unsigned __stdcall ThreadEntry(void* parameter) {
 
 } // namespace
 
-void SetThreadObserver(const ThreadObserver& observer) { g_observer = observer; }
+void SetThreadObserver(const ThreadObserver& observer) {
+    g_observer = observer;
+}
 
 UniqueHandle StartThread(std::function<unsigned()> body, DWORD* threadId) {
     auto start = std::make_unique<ThreadStart>();
@@ -41,8 +43,8 @@ UniqueHandle StartThread(std::function<unsigned()> body, DWORD* threadId) {
         return UniqueHandle();
     start->body = std::move(body);
     unsigned id = 0;
-    UniqueHandle thread(reinterpret_cast<HANDLE>(
-        ::_beginthreadex(nullptr, 0, &ThreadEntry, start.get(), 0, &id)));
+    UniqueHandle thread(
+        reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &ThreadEntry, start.get(), 0, &id)));
     if (!thread)
         return thread;
     const HANDLE waits[] = {start->running.Get(), thread.Get()};

@@ -99,8 +99,6 @@ struct CursorTraits {
     static void Close(HCURSOR c) { ::DestroyCursor(c); }
 };
 
-
-
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueRegKey = UniqueResource<RegKeyTraits>;

@@ -12,10 +12,21 @@ TEST(ReadDecimal, ReadsLikeTheCLibrary) {
     EXPECT_EQ(ReadDecimal(L"\t12 3"), 12u);
 }
 
-TEST(ReadDecimal, MinusOneIsAllBitsSet) { EXPECT_EQ(ReadDecimal("-1"), 0xFFFFFFFFu); }
+TEST(ReadDecimal, MinusOneIsAllBitsSet) {
+    EXPECT_EQ(ReadDecimal("-1"), 0xFFFFFFFFu);
+}
 
 TEST(FormatWide, WideAndNarrowArguments) {
     EXPECT_EQ(platform::FormatWide(L"%ls-%hs-%u", L"w", "n", 5u), L"w-n-5");
+}
+
+TEST(FormatWide, PlainPercentSIsWideAsInTheResourceTexts) {
+    EXPECT_EQ(platform::FormatWide(L"Failed. %s", L"disk full"), L"Failed. disk full");
+}
+
+TEST(FormatWide, GrowsPastItsFirstBuffer) {
+    const std::wstring longText(5000, L'x');
+    EXPECT_EQ(platform::FormatWide(L"<%ls>", longText.c_str()), L"<" + longText + L">");
 }
 
 TEST(TextConversion, Utf8RoundTrip) {

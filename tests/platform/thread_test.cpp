@@ -14,7 +14,9 @@ void OnStarted(void*) {
     ++g_started;
     g_startedOn = ::GetCurrentThreadId();
 }
-void OnEnding(void*) { ++g_ending; }
+void OnEnding(void*) {
+    ++g_ending;
+}
 
 } // namespace
 

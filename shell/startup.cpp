@@ -1,0 +1,71 @@
+#include "shell/startup.h"
+
+#include "platform/resource_strings.h"
+#include "platform/unique_resource.h"
+#include "resources/resource_ids.h"
+#include "shell/delete_folder_tree.h"
+#include "shell/relaunch.h"
+#include "shell/resource_language.h"
+#include "shell/run_mode.h"
+#include "shell/startup_settings.h"
+#include "shell/update_temp_folder.h"
+#include "wizard/run_wizard.h"
+
+namespace {
+
+constexpr char kInstanceMutexName[] =
+    "FB4B2B76-3823-4004-A4F5-C019BA623A48_kv_family_running_event_update";
+constexpr char kRelaunchMutexName[] =
+    "FB4B2B76-3823-4004-A4F5-C019BA623A48_kv_family_running_event_update_temp";
+
+void ShowUsage() {
+    ::MessageBoxW(nullptr, platform::ResourceString(IDS_USAGE).c_str(),
+                  platform::ResourceString(IDS_WIZARD_TITLE).c_str(), MB_OK);
+}
+
+void RunRelaunched(HINSTANCE instance) {
+    // Held for the length of the update, so other processes can see that a copy is updating.
+    const platform::UniqueHandle relaunchMutex(::CreateMutexA(nullptr, TRUE, kRelaunchMutexName));
+    RunUpdate(instance);
+}
+
+void RunNormal(HINSTANCE instance, bool anotherWizardRuns) {
+    if (anotherWizardRuns)
+        return;
+    if (RelaunchFromTempCopy())
+        return;
+    RunUpdate(instance);
+}
+
+} // namespace
+
+void RunUpdate(HINSTANCE instance) {
+    RunWizard(instance);
+    DeleteFolderTree(UpdateTempFolder());
+}
+
+int RunProgram(HINSTANCE instance) {
+    SelectResourceLanguage();
+    SetUpdateTempFolderFromSystem();
+    ::CreateDirectoryW(UpdateTempFolder().c_str(), nullptr);
+
+    const platform::UniqueHandle instanceMutex(::CreateMutexA(nullptr, TRUE, kInstanceMutexName));
+    const bool anotherWizardRuns = ::GetLastError() == ERROR_ALREADY_EXISTS;
+
+    switch (DetermineRunMode()) {
+    case RunMode::CleanUp:
+        AcknowledgeLauncher();
+        DeleteFolderTree(UpdateTempFolder());
+        break;
+    case RunMode::Relaunched:
+        RunRelaunched(instance);
+        break;
+    case RunMode::Usage:
+        ShowUsage();
+        break;
+    case RunMode::Normal:
+        RunNormal(instance, anotherWizardRuns);
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,330 @@
+#include "tests/support/ui_automation.h"
+
+#include "platform/text.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstdlib>
+
+namespace uitest {
+namespace {
+
+std::wstring EnvironmentBlock(const std::vector<std::wstring>& extra) {
+    std::wstring block;
+    const wchar_t* current = ::GetEnvironmentStringsW();
+    for (const wchar_t* p = current; *p; p += std::wcslen(p) + 1)
+        block.append(p).push_back(L'\0');
+    ::FreeEnvironmentStringsW(const_cast<wchar_t*>(current));
+    for (const std::wstring& variable : extra)
+        block.append(variable).push_back(L'\0');
+    block.push_back(L'\0');
+    return block;
+}
+
+struct WindowQuery {
+    const wchar_t* className;
+    const wchar_t* caption;
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
+    auto* query = reinterpret_cast<WindowQuery*>(parameter);
+    if (!::IsWindowVisible(window))
+        return TRUE;
+    if (query->processId && ProcessOf(window) != query->processId)
+        return TRUE;
+    if (query->className && ClassName(window) != query->className)
+        return TRUE;
+    if (query->caption && WindowText(window) != query->caption)
+        return TRUE;
+    query->found.push_back(window);
+    return TRUE;
+}
+
+// Memory in another process for the list-view messages that take pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size) : size_(size) {
+        process_.Reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                     FALSE, ProcessOf(window)));
+        if (process_)
+            address_ = ::VirtualAllocEx(process_.Get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address_)
+            ::VirtualFreeEx(process_.Get(), address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    void* Address() const { return address_; }
+    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    void Write(size_t offset, const void* data, size_t size) const {
+        ::WriteProcessMemory(process_.Get(), At(offset), data, size, nullptr);
+    }
+    void Read(size_t offset, void* data, size_t size) const {
+        ::ReadProcessMemory(process_.Get(), At(offset), data, size, nullptr);
+    }
+
+private:
+    platform::UniqueHandle process_;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+void Click(HWND window, POINT at) {
+    const LPARAM position = MAKELPARAM(at.x, at.y);
+    ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, position);
+    ::PostMessageW(window, WM_LBUTTONUP, 0, position);
+}
+
+bool RemoteItemRect(HWND listView, int index, int code, RECT& rect) {
+    RemoteBuffer remote(listView, sizeof(RECT));
+    if (!remote.Address())
+        return false;
+    RECT request = {code, 0, 0, 0};
+    remote.Write(0, &request, sizeof request);
+    if (!::SendMessageW(listView, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(remote.Address())))
+        return false;
+    remote.Read(0, &rect, sizeof rect);
+    return true;
+}
+
+} // namespace
+
+Process Launch(const std::wstring& commandLine, const std::vector<std::wstring>& extraEnvironment) {
+    Process process;
+    std::wstring line = commandLine;
+    std::wstring environment = EnvironmentBlock(extraEnvironment);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          environment.data(), nullptr, &startup, &info))
+        return process;
+    platform::UniqueHandle thread(info.hThread);
+    process.handle.Reset(info.hProcess);
+    process.id = info.dwProcessId;
+    return process;
+}
+
+int WaitForExit(Process& process, DWORD timeoutMs) {
+    if (::WaitForSingleObject(process.handle.Get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.handle.Get(), 99);
+        ::WaitForSingleObject(process.handle.Get(), 5000);
+        return -1;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.handle.Get(), &code);
+    return static_cast<int>(code);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(50);
+    }
+}
+
+std::vector<HWND> TopWindows(const wchar_t* className) {
+    WindowQuery query{className, nullptr, 0, {}};
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD processId,
+                   DWORD timeoutMs) {
+    HWND result = nullptr;
+    WaitUntil(
+        [&] {
+            WindowQuery query{className, caption, processId, {}};
+            ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&query));
+            result = query.found.empty() ? nullptr : query.found.front();
+            return result != nullptr;
+        },
+        timeoutMs);
+    return result;
+}
+
+std::wstring WindowText(HWND window) {
+    // WM_GETTEXT is marshalled across processes, GetWindowText is not for controls.
+    const LRESULT length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+std::wstring ControlText(HWND parent, int id) {
+    const HWND control = ::GetDlgItem(parent, id);
+    return control ? WindowText(control) : std::wstring();
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, 256);
+    return name;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(window, &id);
+    return id;
+}
+
+HWND CurrentPage(HWND sheet) {
+    return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+bool ButtonEnabled(HWND sheet, int id) {
+    const HWND button = ::GetDlgItem(sheet, id);
+    return button && ::IsWindowEnabled(button);
+}
+
+bool ButtonVisible(HWND sheet, int id) {
+    const HWND button = ::GetDlgItem(sheet, id);
+    return button && ::IsWindowVisible(button);
+}
+
+void PressWizardButton(HWND sheet, int psbtn) {
+    ::PostMessageW(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(psbtn), 0);
+}
+
+bool WaitForPageWithControl(HWND sheet, int controlId, DWORD timeoutMs) {
+    return WaitUntil(
+        [&] {
+            const HWND page = CurrentPage(sheet);
+            return page && ::GetDlgItem(page, controlId) != nullptr;
+        },
+        timeoutMs);
+}
+
+std::vector<std::wstring> StaticTexts(HWND page) {
+    std::vector<std::wstring> texts;
+    for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == L"Static")
+            texts.push_back(WindowText(child));
+    }
+    return texts;
+}
+
+std::vector<ListRow> ReadListView(HWND listView, int columnCount) {
+    std::vector<ListRow> rows;
+    const int count = static_cast<int>(::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+    constexpr size_t kTextOffset = 256;
+    constexpr int kTextChars = 1024;
+    RemoteBuffer remote(listView, kTextOffset + kTextChars * sizeof(wchar_t));
+    if (!remote.Address())
+        return rows;
+    for (int i = 0; i < count; ++i) {
+        ListRow row;
+        for (int column = 0; column < columnCount; ++column) {
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT | (column == 0 ? LVIF_IMAGE : 0u);
+            item.iItem = i;
+            item.iSubItem = column;
+            item.pszText = reinterpret_cast<wchar_t*>(remote.At(kTextOffset));
+            item.cchTextMax = kTextChars;
+            remote.Write(0, &item, sizeof item);
+            ::SendMessageW(listView, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Address()));
+            std::wstring text(kTextChars, L'\0');
+            remote.Read(kTextOffset, text.data(), kTextChars * sizeof(wchar_t));
+            text.resize(std::wcslen(text.c_str()));
+            row.columns.push_back(text);
+            if (column == 0) {
+                remote.Read(0, &item, sizeof item);
+                row.image = item.iImage;
+            }
+        }
+        const auto state = static_cast<UINT>(::SendMessageW(
+            listView, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK));
+        row.checked = (state >> 12) != 1 && (state >> 12) != 0;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void ClickListItem(HWND listView, int index) {
+    RECT label;
+    if (!RemoteItemRect(listView, index, LVIR_LABEL, label))
+        return;
+    Click(listView, {(label.left + label.right) / 2, (label.top + label.bottom) / 2});
+}
+
+void ClickListHeader(HWND listView, int column) {
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(listView, LVM_GETHEADER, 0, 0));
+    RemoteBuffer remote(header, sizeof(RECT));
+    if (!header || !remote.Address())
+        return;
+    if (!::SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                        reinterpret_cast<LPARAM>(remote.Address())))
+        return;
+    RECT rect;
+    remote.Read(0, &rect, sizeof rect);
+    Click(header, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void SelectListItem(HWND listView, int index) {
+    RemoteBuffer remote(listView, sizeof(LVITEMW));
+    if (!remote.Address())
+        return;
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Write(0, &item, sizeof item);
+    ::SendMessageW(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(remote.Address()));
+}
+
+HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs) {
+    return WaitForWindow(L"#32770", caption, 0, timeoutMs);
+}
+
+std::wstring MessageBoxText(HWND box) {
+    // The message text is the box's static with id 0xFFFF that is not the icon.
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == L"Static" && !WindowText(child).empty())
+            return WindowText(child);
+    }
+    return {};
+}
+
+void AnswerMessageBox(HWND box, int buttonId) {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
+}
+
+bool SaveScreenshot(const std::string& pngPath) {
+    if (!std::getenv("DISPLAY"))
+        return false;
+    // Wine starts Unix programs directly; the path is the Unix one.
+    std::wstring line = L"/usr/bin/import -window root " + platform::WideFromUtf8(pngPath);
+    Process import = Launch(line);
+    return import && WaitForExit(import, 20000) == 0;
+}
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+std::wstring MakeTempFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + name + L"-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+} // namespace uitest
