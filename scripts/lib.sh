@@ -26,6 +26,9 @@ wine_session_start() {
     wineboot -i >/dev/null 2>&1 || true
   fi
   wineserver -p
+  # No window manager runs on the virtual display: let Wine draw the window frames itself, so
+  # screenshots show title bars as a user sees them.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
   # Wine's first start also shows a desktop window; wait until the prefix is quiet.
   wineserver -w 2>/dev/null &
   WINESERVER_WAIT=$!

@@ -4,6 +4,7 @@
 #include "platform/unique_resource.h"
 #include "shell/command_line.h"
 #include "shell/delete_folder_tree.h"
+#include "shell/resource_language.h"
 #include "shell/run_mode.h"
 #include "shell/startup_settings.h"
 #include "shell/update_temp_folder.h"
@@ -23,6 +24,19 @@ uint32_t DuplicateInto(HANDLE target, HANDLE source) {
                            DUPLICATE_SAME_ACCESS))
         return 0;
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(duplicate));
+}
+
+// The copy chooses its language afresh beside itself; without its satellite it would fall back
+// to English for a user who had the wizard in another language.
+void CopySatelliteBeside(const std::wstring& executable, const std::wstring& copyFolder) {
+    const std::wstring& relative = LoadedSatelliteRelativePath();
+    if (relative.empty())
+        return;
+    const size_t slash = executable.find_last_of(L"\\/");
+    const std::wstring source = executable.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + relative;
+    const std::wstring target = copyFolder + L"\\" + relative;
+    ::CreateDirectoryW(target.substr(0, target.find_last_of(L'\\')).c_str(), nullptr);
+    ::CopyFileW(source.c_str(), target.c_str(), FALSE);
 }
 
 } // namespace
@@ -55,6 +69,7 @@ bool RelaunchFromTempCopy() {
     const std::wstring copyPath = folder + L"\\Zapdate.exe";
     if (!::CopyFileW(arguments[0].c_str(), copyPath.c_str(), FALSE))
         return false;
+    CopySatelliteBeside(arguments[0], folder);
     return StartWithHandshake(ComposeRelaunchCommandLine(copyPath));
 }
 

@@ -111,7 +111,14 @@ std::wstring ExecutablePath() {
     }
 }
 
+std::wstring& SatelliteRelativePath() {
+    static std::wstring path;
+    return path;
+}
+
 } // namespace
+
+const std::wstring& LoadedSatelliteRelativePath() { return SatelliteRelativePath(); }
 
 LANGID ReadWantedLanguage() {
     DWORD language = 0;
@@ -146,6 +153,9 @@ void SelectResourceLanguage() {
     const HMODULE satellite = choice.path.empty() ? nullptr
                                                   : ::LoadLibraryExW(choice.path.c_str(), nullptr,
                                                                      DONT_RESOLVE_DLL_REFERENCES);
+    const std::wstring folder = FolderOf(ExecutablePath());
+    if (satellite && choice.path.compare(0, folder.size(), folder) == 0)
+        SatelliteRelativePath() = choice.path.substr(folder.size());
     // A satellite found through a folder of the same primary language carries that folder's
     // language, so its resources are looked up in it (an Austrian user gets the German texts).
     platform::SetResourceModules(satellite, executable, satellite ? choice.language : wanted);

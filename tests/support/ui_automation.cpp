@@ -3,6 +3,7 @@
 #include "platform/text.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 #include <prsht.h>
 
 #include <cstdlib>
@@ -109,6 +110,23 @@ Process Launch(const std::wstring& commandLine, const std::vector<std::wstring>&
     process.handle.Reset(info.hProcess);
     process.id = info.dwProcessId;
     return process;
+}
+
+void EndProcessesNamed(const wchar_t* name) {
+    const platform::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (::_wcsicmp(entry.szExeFile, name) != 0)
+            continue;
+        const platform::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (process) {
+            ::TerminateProcess(process.Get(), 99);
+            ::WaitForSingleObject(process.Get(), 5000);
+        }
+    }
 }
 
 int WaitForExit(Process& process, DWORD timeoutMs) {
@@ -302,12 +320,16 @@ void AnswerMessageBox(HWND box, int buttonId) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
 }
 
-bool SaveScreenshot(const std::string& pngPath) {
+bool SaveScreenshot(const std::string& name) {
     if (!std::getenv("DISPLAY"))
         return false;
-    // Wine starts Unix programs directly; the path is the Unix one.
-    std::wstring line = L"/usr/bin/import -window root " + platform::WideFromUtf8(pngPath);
-    Process import = Launch(line);
+    // Let the windows finish painting: a window found a moment ago may not have drawn yet.
+    ::Sleep(800);
+    const char* folder = std::getenv("ZAPDATE_SCREENSHOTS");
+    const std::string path = std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name;
+    // Wine starts Unix programs directly, with Unix paths.
+    const std::wstring target = platform::WideFromUtf8(path);
+    Process import = Launch(L"/usr/bin/import -window root \"" + target + L"\"");
     return import && WaitForExit(import, 20000) == 0;
 }
 

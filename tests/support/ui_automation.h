@@ -23,6 +23,10 @@ struct Process {
 Process Launch(const std::wstring& commandLine,
                const std::vector<std::wstring>& extraEnvironment = {});
 
+// Ends every process whose executable file name is `name` (a test's leftovers, so that one
+// failed test does not hold the program's single-instance mutex for the next).
+void EndProcessesNamed(const wchar_t* name);
+
 // Waits for the process to end; returns its exit code, or -1 on time-out (the process is then
 // terminated so that no test leaves one behind).
 int WaitForExit(Process& process, DWORD timeoutMs);
@@ -73,8 +77,9 @@ HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs);
 std::wstring MessageBoxText(HWND box);
 void AnswerMessageBox(HWND box, int buttonId);
 
-// Saves the X display to `pngPath` with ImageMagick's import (nothing when no display is set).
-bool SaveScreenshot(const std::string& pngPath);
+// Saves the X display as `name` (such as "de/intro.png") below $ZAPDATE_SCREENSHOTS (a Unix
+// folder with its en/ and de/ sub-folders; scripts/test makes them in build/screenshots) with ImageMagick's import. False without display.
+bool SaveScreenshot(const std::string& name);
 
 // The folder of this test program, with a trailing backslash.
 std::wstring ProgramFolder();
