@@ -22,10 +22,13 @@ wine_session_start() {
   fi
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     rm -rf "$WINEPREFIX"
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    wineboot -i >/dev/null 2>&1 || true
+    mkdir -p "$WINEPREFIX"
   fi
-  wineserver -p
+  # A persistent server keeps every test program's start short; one may be running already.
+  wineserver -p 2>/dev/null || true
+  wineboot -i >/dev/null 2>&1 || true
+  # Wait until the prefix answers, so the first test does not pay for Wine's set-up.
+  wine reg query 'HKCU\Software' >/dev/null 2>&1 || true
   # No window manager runs on the virtual display: let Wine draw the window frames itself, so
   # screenshots show title bars as a user sees them.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true

@@ -33,7 +33,8 @@ void CopySatelliteBeside(const std::wstring& executable, const std::wstring& cop
     if (relative.empty())
         return;
     const size_t slash = executable.find_last_of(L"\\/");
-    const std::wstring source = executable.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + relative;
+    const std::wstring source =
+        executable.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + relative;
     const std::wstring target = copyFolder + L"\\" + relative;
     ::CreateDirectoryW(target.substr(0, target.find_last_of(L'\\')).c_str(), nullptr);
     ::CopyFileW(source.c_str(), target.c_str(), FALSE);

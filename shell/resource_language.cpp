@@ -118,7 +118,9 @@ std::wstring& SatelliteRelativePath() {
 
 } // namespace
 
-const std::wstring& LoadedSatelliteRelativePath() { return SatelliteRelativePath(); }
+const std::wstring& LoadedSatelliteRelativePath() {
+    return SatelliteRelativePath();
+}
 
 LANGID ReadWantedLanguage() {
     DWORD language = 0;

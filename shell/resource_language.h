@@ -23,8 +23,8 @@ struct SatelliteChoice {
 SatelliteChoice FindSatellite(const std::wstring& executablePath, LANGID language);
 
 // The satellite that start-up loaded, as a path relative to the executable's folder
-// (de-DE\Zapdate.dll); empty when none. The relaunch copies it beside the temporary copy, so that the
-// copy speaks the user's language too.
+// (de-DE\Zapdate.dll); empty when none. The relaunch copies it beside the temporary copy, so that
+// the copy speaks the user's language too.
 const std::wstring& LoadedSatelliteRelativePath();
 
 // Start-up: chooses the language once, loads the satellite as a resource container (no imports

@@ -20,12 +20,15 @@ public:
         ::CreateDirectoryW((root_ + folder).c_str(), nullptr);
         Touch(root_ + folder + L"\\Zapdate.dll");
     }
-    void AddEmptyFolder(const std::wstring& folder) const { ::CreateDirectoryW((root_ + folder).c_str(), nullptr); }
+    void AddEmptyFolder(const std::wstring& folder) const {
+        ::CreateDirectoryW((root_ + folder).c_str(), nullptr);
+    }
     std::wstring Path(const std::wstring& relative) const { return root_ + relative; }
 
 private:
     static void Touch(const std::wstring& path) {
-        platform::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        platform::UniqueHandle file(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     }
     static void Remove(const std::wstring& folder) {
         WIN32_FIND_DATAW entry;
@@ -101,7 +104,8 @@ TEST(ResourceStrings, NumberThatNoModuleHoldsIsUnknownResource) {
 
 TEST(ResourceStrings, TextsComeFromTheExecutable) {
     EXPECT_EQ(platform::ResourceString(IDS_WIZARD_TITLE), L"Velk Update Wizard");
-    EXPECT_EQ(platform::ResourceString(IDS_USAGE), L"Usage: KovraUpdate.exe [-hiden] [<reseller id> <product id>]");
+    EXPECT_EQ(platform::ResourceString(IDS_USAGE),
+              L"Usage: KovraUpdate.exe [-hiden] [<reseller id> <product id>]");
     EXPECT_EQ(platform::ResourceString(14404), L"Requested file not found.");
     EXPECT_EQ(platform::ResourceString(12029), L"The attempt to connect to the server failed.");
 }
@@ -117,8 +121,10 @@ TEST(ResourceStrings, SatelliteFirstThenTheExecutable) {
     // Not in the satellite: the executable's English text.
     ASSERT_TRUE(platform::LoadStringResource(IDS_INSTALLED_PRODUCTS, text));
     EXPECT_EQ(text, L"Installed products");
-    EXPECT_EQ(platform::FindResourceModule(RT_DIALOG, MAKEINTRESOURCEW(IDD_INTRO)), ::GetModuleHandleW(nullptr));
+    EXPECT_EQ(platform::FindResourceModule(RT_DIALOG, MAKEINTRESOURCEW(IDD_INTRO)),
+              ::GetModuleHandleW(nullptr));
     EXPECT_EQ(platform::FindResourceModule(RT_DIALOG, MAKEINTRESOURCEW(IDD_END)), satellite);
     EXPECT_EQ(platform::FindResourceModule(RT_DIALOG, MAKEINTRESOURCEW(999)), nullptr);
-    platform::SetResourceModules(nullptr, ::GetModuleHandleW(nullptr), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    platform::SetResourceModules(nullptr, ::GetModuleHandleW(nullptr),
+                                 MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 }

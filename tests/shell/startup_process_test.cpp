@@ -9,19 +9,26 @@
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 20000;
+// Generous: the first window of a fresh Wine prefix takes a while.
+constexpr DWORD kWindowTimeoutMs = 60000;
 
-std::wstring ProgramPath() { return uitest::ProgramFolder() + L"Zapdate.exe"; }
+std::wstring ProgramPath() {
+    return uitest::ProgramFolder() + L"Zapdate.exe";
+}
 
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
 
 // Sets or removes HKCU\Software\Velk "Language" for the programs the test starts.
 class LanguageValue {
 public:
     explicit LanguageValue(DWORD language) {
         platform::UniqueRegKey key;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Velk", 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr);
-        ::RegSetValueExW(key.Get(), L"Language", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&language), 4);
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Velk", 0, nullptr, 0, KEY_WRITE, nullptr,
+                          key.Put(), nullptr);
+        ::RegSetValueExW(key.Get(), L"Language", 0, REG_DWORD,
+                         reinterpret_cast<const BYTE*>(&language), 4);
     }
     ~LanguageValue() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Velk", L"Language"); }
     LanguageValue(const LanguageValue&) = delete;
@@ -29,19 +36,7 @@ public:
 };
 
 HWND WaitForWizard() {
-    HWND found = nullptr;
-    uitest::WaitUntil(
-        [&] {
-            for (HWND window : uitest::TopWindows(L"#32770")) {
-                if (uitest::CurrentPage(window)) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        kWindowTimeoutMs);
-    return found;
+    return uitest::WaitForWizard(kWindowTimeoutMs);
 }
 
 void CloseWizard(HWND wizard) {
@@ -61,11 +56,14 @@ protected:
 TEST_F(Startup, UsageMessageForAQuestionMark) {
     uitest::Process program = uitest::Launch(Quoted(ProgramPath()) + L" -?");
     ASSERT_TRUE(program);
-    const HWND box = uitest::WaitForMessageBox(L"Velk Update Wizard", kWindowTimeoutMs);
+    const HWND box = uitest::WaitForMessageBox(L"Velk Update Wizard", program.id, kWindowTimeoutMs);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(uitest::ProcessOf(box), program.id);
-    EXPECT_EQ(uitest::MessageBoxText(box), L"Usage: KovraUpdate.exe [-hiden] [<reseller id> <product id>]");
-    EXPECT_EQ(::GetDlgItem(box, IDCANCEL) != nullptr && ::IsWindowVisible(::GetDlgItem(box, IDCANCEL)), false);
+    EXPECT_EQ(uitest::MessageBoxText(box),
+              L"Usage: KovraUpdate.exe [-hiden] [<reseller id> <product id>]");
+    EXPECT_EQ(::GetDlgItem(box, IDCANCEL) != nullptr &&
+                  ::IsWindowVisible(::GetDlgItem(box, IDCANCEL)),
+              false);
     uitest::AnswerMessageBox(box, IDOK);
     EXPECT_EQ(uitest::WaitForExit(program, kWindowTimeoutMs), 0);
 }
@@ -111,13 +109,15 @@ TEST_F(Startup, MissingDialogInTheSatelliteComesFromTheExecutable) {
     const std::wstring app = uitest::MakeTempFolder(L"partial-app");
     ASSERT_TRUE(::CopyFileW(ProgramPath().c_str(), (app + L"\\Zapdate.exe").c_str(), FALSE));
     ::CreateDirectoryW((app + L"\\1031").c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileW((uitest::ProgramFolder() + L"test-satellites\\partial\\Zapdate.dll").c_str(),
-                            (app + L"\\1031\\Zapdate.dll").c_str(), FALSE));
+    ASSERT_TRUE(
+        ::CopyFileW((uitest::ProgramFolder() + L"test-satellites\\partial\\Zapdate.dll").c_str(),
+                    (app + L"\\1031\\Zapdate.dll").c_str(), FALSE));
     const LanguageValue german(1031);
     uitest::Process program = uitest::Launch(Quoted(app + L"\\Zapdate.exe"));
     const HWND wizard = WaitForWizard();
     ASSERT_NE(wizard, nullptr);
-    EXPECT_EQ(uitest::ControlText(uitest::CurrentPage(wizard), 1000), L"Welcome to Velk Update Wizard");
+    EXPECT_EQ(uitest::ControlText(uitest::CurrentPage(wizard), 1000),
+              L"Welcome to Velk Update Wizard");
     uitest::PressWizardButton(wizard, PSBTN_NEXT);
     ASSERT_TRUE(uitest::WaitForPageWithControl(wizard, 1017, kWindowTimeoutMs));
     // The product list page comes from the satellite, and so does its subtitle.

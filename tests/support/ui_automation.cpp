@@ -94,6 +94,11 @@ bool RemoteItemRect(HWND listView, int index, int code, RECT& rect) {
     return true;
 }
 
+bool ProcessIsAlive(DWORD processId) {
+    const platform::UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+    return process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
 } // namespace
 
 Process Launch(const std::wstring& commandLine, const std::vector<std::wstring>& extraEnvironment) {
@@ -118,14 +123,27 @@ void EndProcessesNamed(const wchar_t* name) {
         return;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more;
+         more = ::Process32NextW(snapshot.Get(), &entry)) {
         if (::_wcsicmp(entry.szExeFile, name) != 0)
             continue;
-        const platform::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        const platform::UniqueHandle process(
+            ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
         if (process) {
             ::TerminateProcess(process.Get(), 99);
             ::WaitForSingleObject(process.Get(), 5000);
         }
+        // The windows of an ended process linger for a moment; the next test must not find them.
+        const DWORD ended = entry.th32ProcessID;
+        WaitUntil(
+            [&] {
+                for (HWND window : TopWindows(nullptr)) {
+                    if (ProcessOf(window) == ended)
+                        return false;
+                }
+                return true;
+            },
+            5000);
     }
 }
 
@@ -213,7 +231,31 @@ bool ButtonVisible(HWND sheet, int id) {
 }
 
 void PressWizardButton(HWND sheet, int psbtn) {
+    constexpr int kButtonIds[] = {0x3023, 0x3024, 0x3025, IDOK, 0, 0, IDCANCEL};
+    const int id = psbtn >= 0 && psbtn < 7 ? kButtonIds[psbtn] : 0;
+    if (id)
+        WaitUntil([&] { return ButtonEnabled(sheet, id) && ButtonVisible(sheet, id); }, 10000);
     ::PostMessageW(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(psbtn), 0);
+}
+
+HWND WaitForWizard(DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopWindows(L"#32770")) {
+                const HWND page = CurrentPage(window);
+                if (page && ::IsWindowVisible(page) && ProcessIsAlive(ProcessOf(window))) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    // The page posts its button states as it becomes active; let them arrive.
+    if (found)
+        ::Sleep(300);
+    return found;
 }
 
 bool WaitForPageWithControl(HWND sheet, int controlId, DWORD timeoutMs) {
@@ -302,8 +344,23 @@ void SelectListItem(HWND listView, int index) {
                    reinterpret_cast<LPARAM>(remote.Address()));
 }
 
-HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs) {
-    return WaitForWindow(L"#32770", caption, 0, timeoutMs);
+HWND WaitForMessageBox(const wchar_t* caption, DWORD processId, DWORD timeoutMs) {
+    HWND result = nullptr;
+    WaitUntil(
+        [&] {
+            WindowQuery query{L"#32770", caption, processId, {}};
+            ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&query));
+            for (HWND window : query.found) {
+                // The wizard is a dialog with the same caption; it has a current page.
+                if (!CurrentPage(window)) {
+                    result = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return result;
 }
 
 std::wstring MessageBoxText(HWND box) {

@@ -51,8 +51,11 @@ DWORD ProcessOf(HWND window);
 HWND CurrentPage(HWND sheet);
 bool ButtonEnabled(HWND sheet, int id);
 bool ButtonVisible(HWND sheet, int id);
-// Presses Back, Next, Finish or Cancel (PSBTN_*) as the user would, without waiting.
+// Presses Back, Next, Finish or Cancel (PSBTN_*) as the user would: once the button is enabled
+// (a press on a disabled button is lost, as a click would be), without waiting for the result.
 void PressWizardButton(HWND sheet, int psbtn);
+// The first wizard of any process whose current page is shown, waiting up to `timeoutMs`.
+HWND WaitForWizard(DWORD timeoutMs);
 // Waits until the current page holds a control with this id.
 bool WaitForPageWithControl(HWND sheet, int controlId, DWORD timeoutMs);
 
@@ -73,12 +76,14 @@ void ClickListHeader(HWND listView, int column);
 void SelectListItem(HWND listView, int index);
 
 // A message box of any process with this caption: its text, and pressing one of its buttons.
-HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs);
+// A message box is a dialog without property-sheet page; `processId` 0 means any process.
+HWND WaitForMessageBox(const wchar_t* caption, DWORD processId, DWORD timeoutMs);
 std::wstring MessageBoxText(HWND box);
 void AnswerMessageBox(HWND box, int buttonId);
 
 // Saves the X display as `name` (such as "de/intro.png") below $ZAPDATE_SCREENSHOTS (a Unix
-// folder with its en/ and de/ sub-folders; scripts/test makes them in build/screenshots) with ImageMagick's import. False without display.
+// folder with its en/ and de/ sub-folders; scripts/test makes them in build/screenshots) with
+// ImageMagick's import. False without display.
 bool SaveScreenshot(const std::string& name);
 
 // The folder of this test program, with a trailing backslash.
