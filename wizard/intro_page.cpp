@@ -1,6 +1,11 @@
 #include "wizard/intro_page.h"
 
+#include "catalogue/installed_product_list.h"
+#include "shell/running_product.h"
+#include "shell/startup_settings.h"
+#include "wizard/command_line_product.h"
 #include "wizard/title_font.h"
+#include "wizard/wizard_error_text.h"
 
 namespace {
 
@@ -46,5 +51,22 @@ BOOL CWizIntroPage::OnSetActive() {
 }
 
 int CWizIntroPage::OnWizardNext() {
-    return 0;
+    const StartupSettings& settings = TheStartupSettings();
+    if (!settings.IdsPresent())
+        return 0;
+    InstalledProductList& products = TheInstalledProducts();
+    const std::optional<size_t> found = FindCommandLineProduct(products, settings);
+    if (!found) {
+        WizardErrorText() = platform::ResourceString(IDS_PRODUCT_NOT_FOUND);
+        return IDD_ERROR;
+    }
+    products.SetAllSelected(false);
+    const InstalledProduct& product = products.At(*found);
+    if (IsFamilyProductRunning(product.productId)) {
+        // The user may close the product and press Next again.
+        ShowProductRunningMessage(product.displayName.c_str());
+        return IDD_INTRO;
+    }
+    products.SetSelected(*found, true);
+    return IDD_DOWNLOAD;
 }

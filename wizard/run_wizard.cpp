@@ -1,5 +1,6 @@
 #include "wizard/run_wizard.h"
 
+#include "catalogue/installed_product_list.h"
 #include "wizard/main_wizard.h"
 #include "wizard/title_font.h"
 
@@ -25,6 +26,8 @@ private:
 } // namespace
 
 void RunWizard(HINSTANCE) {
+    // Before any window exists: the scan may also rewrite the command-line product ids.
+    TheInstalledProducts().ScanInstalledProducts();
     const CTitleFont titleFont;
     const ComForThread com;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};

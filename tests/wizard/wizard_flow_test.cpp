@@ -2,6 +2,7 @@
 
 #include "resources/resource_ids.h"
 #include "tests/support/ui_automation.h"
+#include "tools/demo_products/product_registration.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ class WizardFlow : public ::testing::Test {
 protected:
     void SetUp() override {
         uitest::EndProcessesNamed(L"Zapdate.exe");
+        demo::RemoveAllProducts();
         program_ = uitest::Launch(L"\"" + uitest::ProgramFolder() + L"Zapdate.exe\"");
         ASSERT_TRUE(program_);
         wizard_ = uitest::WaitForWizard(kTimeoutMs);
@@ -56,12 +58,11 @@ TEST_F(WizardFlow, IntroductionOffersNextAlone) {
     uitest::SaveScreenshot("en/intro.png");
 }
 
-TEST_F(WizardFlow, NextLeadsToTheProductListWithBackAndNext) {
+TEST_F(WizardFlow, NextLeadsToTheProductListEvenWithNothingInstalled) {
     uitest::PressWizardButton(wizard_, PSBTN_NEXT);
     ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_PRODUCT_LIST, kTimeoutMs));
-    EXPECT_TRUE(ButtonsAre(true, true));
+    EXPECT_TRUE(ButtonsAre(true, false)) << "an empty list offers no Next";
     EXPECT_EQ(uitest::WindowText(wizard_), L"Velk Update Wizard");
-    uitest::SaveScreenshot("en/product_list.png");
 }
 
 TEST_F(WizardFlow, CancelClosesTheWizardFromTheIntroduction) {

@@ -1,0 +1,221 @@
+// The introduction page's short cut and the product list page, driven as the user drives them,
+// with products registered in the test prefix's registry as their installers leave them.
+
+#include "platform/text.h"
+#include "platform/unique_resource.h"
+#include "resources/resource_ids.h"
+#include "tests/support/ui_automation.h"
+#include "tools/demo_products/product_registration.h"
+
+#include <gtest/gtest.h>
+
+#include <prsht.h>
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 60000;
+constexpr int kBackButton = 0x3023;
+constexpr int kNextButton = 0x3024;
+constexpr wchar_t kCaption[] = L"Velk Update Wizard";
+
+struct Installed {
+    const char* family;
+    uint32_t id;
+    const wchar_t* program;
+    const char* version;
+    const char* build;
+    bool dated;
+};
+
+constexpr Installed kProducts[] = {
+    {"Kovra", 6, L"kovra.exe", "5.2", "1200", true},
+    {"Tessel", 22, L"ktessel.exe", "3.1", "870", true},
+    {"Brisk", 32, L"kbrisk.exe", "2.0", "415", false},
+};
+
+class ProductPages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        uitest::EndProcessesNamed(L"Zapdate.exe");
+        demo::RemoveAllProducts();
+        const std::wstring root = uitest::MakeTempFolder(L"zapdate-product-pages-test");
+        for (const Installed& product : kProducts)
+            ASSERT_TRUE(Register(root, product));
+    }
+    void TearDown() override {
+        uitest::EndProcessesNamed(L"Zapdate.exe");
+        demo::RemoveAllProducts();
+    }
+
+    static bool Register(const std::wstring& root, const Installed& product) {
+        const std::wstring folder = root + L"\\" + platform::WideFromAnsi(product.family);
+        if (product.dated) {
+            if (!demo::MakeInstallFolder(folder, product.program, {2026, 3, 14}))
+                return false;
+        } else {
+            // A program file that is no executable image: installed, but without a date.
+            ::CreateDirectoryW(folder.c_str(), nullptr);
+            const platform::UniqueHandle file(
+                ::CreateFileW((folder + L"\\" + product.program).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr));
+            const std::string zeros(20000, '\0');
+            DWORD written = 0;
+            if (!file || !::WriteFile(file.Get(), zeros.data(), 20000, &written, nullptr))
+                return false;
+        }
+        demo::ProductRecord record;
+        record.family = product.family;
+        record.keyProductId = product.id;
+        record.installPath = platform::AnsiFromWide(folder);
+        record.installedVersion = product.version;
+        record.installedBuild = product.build;
+        return demo::RegisterProduct(record);
+    }
+
+    void Start(const std::wstring& arguments = L"") {
+        program_ = uitest::Launch(L"\"" + uitest::ProgramFolder() + L"Zapdate.exe\"" +
+                                  (arguments.empty() ? L"" : L" " + arguments));
+        ASSERT_TRUE(program_);
+        wizard_ = uitest::WaitForWizard(kTimeoutMs);
+        ASSERT_NE(wizard_, nullptr);
+        ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_INTRO_NOTE, kTimeoutMs));
+    }
+
+    HWND OpenProductList() {
+        uitest::PressWizardButton(wizard_, PSBTN_NEXT);
+        if (!uitest::WaitForPageWithControl(wizard_, IDC_PRODUCT_LIST, kTimeoutMs))
+            return nullptr;
+        const HWND list = ::GetDlgItem(uitest::CurrentPage(wizard_), IDC_PRODUCT_LIST);
+        uitest::WaitUntil([&] { return Rows(list).size() == std::size(kProducts); }, kTimeoutMs);
+        return list;
+    }
+
+    static std::vector<uitest::ListRow> Rows(HWND list) { return uitest::ReadListView(list, 4); }
+
+    static std::vector<bool> Checks(HWND list) {
+        std::vector<bool> checks;
+        for (const uitest::ListRow& row : Rows(list))
+            checks.push_back(row.checked);
+        return checks;
+    }
+
+    bool ChecksBecome(HWND list, const std::vector<bool>& expected) const {
+        return uitest::WaitUntil([&] { return Checks(list) == expected; }, kTimeoutMs);
+    }
+
+    bool ButtonsAre(bool back, bool next) const {
+        return uitest::WaitUntil(
+            [&] {
+                return uitest::ButtonEnabled(wizard_, kBackButton) == back &&
+                       uitest::ButtonEnabled(wizard_, kNextButton) == next;
+            },
+            kTimeoutMs);
+    }
+
+    uitest::Process program_;
+    HWND wizard_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(ProductPages, FirstDisplayChecksEveryProductWithItsVersionBuildAndDate) {
+    Start();
+    const HWND list = OpenProductList();
+    ASSERT_NE(list, nullptr);
+    const std::vector<uitest::ListRow> rows = Rows(list);
+    ASSERT_EQ(rows.size(), 3u);
+    std::vector<std::wstring> names;
+    for (const uitest::ListRow& row : rows) {
+        EXPECT_TRUE(row.checked);
+        names.push_back(row.columns[0]);
+        if (row.columns[0] == L"Kovra") {
+            EXPECT_EQ(row.columns[1], L"5.2");
+            EXPECT_EQ(row.columns[2], L"1200");
+            EXPECT_NE(row.columns[3].find(L"2026"), std::wstring::npos) << row.columns[3];
+        }
+        if (row.columns[2] == L"415") {
+            EXPECT_EQ(row.columns[3], L"") << "a product without a build date";
+        }
+    }
+    EXPECT_NE(std::find(names.begin(), names.end(), L"Kovra"), names.end());
+    EXPECT_TRUE(ButtonsAre(true, true));
+    uitest::SaveScreenshot("en/product_list.png");
+}
+
+TEST_F(ProductPages, ChecksDecideWhetherNextIsOffered) {
+    Start();
+    const HWND list = OpenProductList();
+    ASSERT_NE(list, nullptr);
+    for (int i = 0; i < 3; ++i)
+        uitest::ClickListItem(list, i); // a click on the name toggles its check
+    ASSERT_TRUE(ChecksBecome(list, {false, false, false}));
+    EXPECT_TRUE(ButtonsAre(true, false));
+    uitest::ClickListItem(list, 1);
+    ASSERT_TRUE(ChecksBecome(list, {false, true, false}));
+    EXPECT_TRUE(ButtonsAre(true, true));
+}
+
+TEST_F(ProductPages, NameHeadingTogglesEachItem) {
+    Start();
+    const HWND list = OpenProductList();
+    ASSERT_NE(list, nullptr);
+    uitest::ClickListItem(list, 2);
+    ASSERT_TRUE(ChecksBecome(list, {true, true, false}));
+    uitest::ClickListHeader(list, 0);
+    EXPECT_TRUE(ChecksBecome(list, {false, false, true}));
+    uitest::ClickListHeader(list, 1); // other headings do nothing
+    ::Sleep(300);
+    EXPECT_EQ(Checks(list), (std::vector<bool>{false, false, true}));
+}
+
+TEST_F(ProductPages, BackStaysOnTheListAndNextGoesToTheDownload) {
+    Start();
+    const HWND list = OpenProductList();
+    ASSERT_NE(list, nullptr);
+    uitest::PressWizardButton(wizard_, PSBTN_BACK);
+    ::Sleep(500);
+    EXPECT_NE(::GetDlgItem(uitest::CurrentPage(wizard_), IDC_PRODUCT_LIST), nullptr);
+    uitest::PressWizardButton(wizard_, PSBTN_NEXT);
+    EXPECT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_PROGRESS_BAR, kTimeoutMs));
+}
+
+TEST_F(ProductPages, CommandLineProductGoesStraightToTheDownload) {
+    Start(L"1 6");
+    uitest::PressWizardButton(wizard_, PSBTN_NEXT);
+    EXPECT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_PROGRESS_BAR, kTimeoutMs));
+}
+
+TEST_F(ProductPages, CommandLineProductOfAnotherEditionIsFoundByItsGivenId) {
+    Start(L"1 4"); // 4 is another edition of product 6
+    uitest::PressWizardButton(wizard_, PSBTN_NEXT);
+    EXPECT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_PROGRESS_BAR, kTimeoutMs));
+}
+
+TEST_F(ProductPages, CommandLineProductNotInstalledLeadsToTheErrorPage) {
+    Start(L"7 6");
+    uitest::PressWizardButton(wizard_, PSBTN_NEXT);
+    ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_ERROR_TEXT, kTimeoutMs));
+    EXPECT_EQ(uitest::ControlText(uitest::CurrentPage(wizard_), IDC_ERROR_TEXT),
+              L"Update error! Can't find specified product. Try to run Velk Update Wizard without "
+              L"command lines keys.");
+    uitest::SaveScreenshot("en/error_not_found.png");
+}
+
+TEST_F(ProductPages, RunningProductKeepsTheIntroductionUntilItIsClosed) {
+    platform::UniqueHandle running(::CreateMutexA(nullptr, FALSE, "kv_family_running_mutex.22"));
+    ASSERT_TRUE(running);
+    Start(L"1 22");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        uitest::PressWizardButton(wizard_, PSBTN_NEXT);
+        const HWND box = uitest::WaitForMessageBox(kCaption, 0, kTimeoutMs);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(uitest::MessageBoxText(box),
+                  L"Please close Tessel before downloading the update");
+        uitest::AnswerMessageBox(box, IDOK);
+        ASSERT_TRUE(uitest::WaitUntil([&] { return !::IsWindow(box); }, kTimeoutMs));
+        EXPECT_NE(::GetDlgItem(uitest::CurrentPage(wizard_), IDC_INTRO_NOTE), nullptr);
+    }
+    running.Reset();
+    uitest::PressWizardButton(wizard_, PSBTN_NEXT);
+    EXPECT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_PROGRESS_BAR, kTimeoutMs));
+}
