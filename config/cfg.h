@@ -41,7 +41,7 @@ public:
     // the bytes when not null. The bytes are followed by two zero bytes, so strings end there.
     virtual size_t GetValue(const char* name, DWORD* type, const void** buffer, DWORD mask) = 0;
     // Sets a value (or its default, with kCfgSetDefault) and saves, unless saving is deferred or
-    // suppressed by kCfgNoSave bits. True when stored and every storage saved.
+    // suppressed (kCfgSaveSuppressed). True when stored and every storage saved.
     virtual bool SetValue(const char* name, const void* data, size_t size, DWORD type,
                           DWORD flags) = 0;
     virtual ~CACfg() = default;

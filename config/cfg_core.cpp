@@ -56,7 +56,7 @@ size_t CACfgCore::GetValue(const char* name, DWORD* type, const void** buffer, D
 void CACfgCore::LoadFromStorages(const std::string& name, DWORD mask) {
     platform::ScopedLock lock(storageLock_);
     for (const auto& storage : storages_) {
-        if (tree_.HasData(name))
+        if (tree_.HasCurrent(name))
             return;
         if (CfgFlagsMatch(mask, storage->Flags()))
             storage->Load(name.c_str());
@@ -66,7 +66,7 @@ void CACfgCore::LoadFromStorages(const std::string& name, DWORD mask) {
 bool CACfgCore::SetValue(const char* name, const void* data, size_t size, DWORD type, DWORD flags) {
     if (name == nullptr || !tree_.Set(name, data, size, type, flags))
         return false;
-    if (deferred_ || (flags & kCfgNoSave) != 0)
+    if (deferred_ || (flags & kCfgSaveSuppressed) != 0)
         return true;
     return SaveAll();
 }

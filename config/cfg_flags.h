@@ -23,7 +23,9 @@ inline constexpr DWORD kCfgCreateFolder = 0x02000000;
 inline constexpr DWORD kCfgMembershipMask = 0x00FFFFFF;
 inline constexpr DWORD kCfgSetDefault = 0x04000000; // SetValue: set the default data
 inline constexpr DWORD kCfgChanged = 0x08000000;    // changed and not yet saved
-inline constexpr DWORD kCfgNoSave = 0x0C000000;     // SetValue: do not save at once
+inline constexpr DWORD kCfgNoSave = 0x08000000;     // SetValue: keep the change, do not save yet
+// Either bit in SetValue's flags suppresses the immediate save.
+inline constexpr DWORD kCfgSaveSuppressed = kCfgSetDefault | kCfgNoSave;
 inline constexpr DWORD kCfgSetByCaller = 0x20000000;
 // Our own mark: the storages have been asked for this value already.
 inline constexpr DWORD kCfgLookedUp = 0x40000000;

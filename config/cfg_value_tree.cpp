@@ -66,7 +66,7 @@ void CfgValueTree::PutLoaded(const std::vector<CfgLoadedValue>& values, DWORD st
         if (found == values_.end()) {
             Entry& entry = values_[loaded.name];
             entry.type = loaded.type;
-            entry.flags = storageFlags & ~(kCfgChanged | kCfgNoSave);
+            entry.flags = storageFlags & ~kCfgSaveSuppressed;
             SetCurrent(entry, loaded.data);
             continue;
         }
@@ -91,10 +91,10 @@ bool CfgValueTree::NeedsLookup(const std::string& name) {
     return true;
 }
 
-bool CfgValueTree::HasData(const std::string& name) {
+bool CfgValueTree::HasCurrent(const std::string& name) {
     platform::ScopedLock lock(lock_);
     const auto found = values_.find(name);
-    return found != values_.end() && DataOf(found->second) != nullptr;
+    return found != values_.end() && (found->second.current || found->second.setByCaller);
 }
 
 const CfgBytes* CfgValueTree::DataOf(const Entry& entry) const {

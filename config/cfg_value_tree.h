@@ -49,7 +49,8 @@ public:
     // True when the storages need to be asked for `name`: it is not in memory, or it has only a
     // default and the storages have not been asked yet. Marks an existing entry as asked.
     bool NeedsLookup(const std::string& name);
-    bool HasData(const std::string& name);
+    // True when `name` has current data or the caller set it (so no storage may set it).
+    bool HasCurrent(const std::string& name);
 
     // Size of the value (current data, else default data; 0 when absent). `buffer` receives a
     // temporary copy that lives until the readers are done.
