@@ -127,6 +127,17 @@ TEST(ImageColourSteps, GreyDarkerAndLighterWorkPerChannel) {
     }
 }
 
+TEST(ImageColourSteps, GreyLeavesEveryGreyLevelAsItIs) {
+    std::vector<std::uint32_t> greys;
+    for (std::uint32_t v = 0; v < 256; ++v)
+        greys.push_back(v << 16 | v << 8 | v);
+    const platform::UniqueBitmap bitmap = MakeBitmap(256, 1, greys);
+    Canvas canvas(256, 1, kBlue);
+    ASSERT_TRUE(Draw(canvas, 0, 0, 256, 1, bitmap.Get(), kImageGrey));
+    for (int v = 0; v < 256; ++v)
+        ASSERT_EQ(canvas.Pixel(v, 0), RGB(v, v, v)) << v;
+}
+
 TEST(ImageColourSteps, TransparentPixelsStayTransparentWhateverTheStyle) {
     const platform::UniqueBitmap bitmap = MakeBitmap(2, 1, {kPixelGreen, 0x204060});
     for (const unsigned style : {0u, unsigned(kImageGrey), unsigned(kImageFill),
