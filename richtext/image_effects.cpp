@@ -1,0 +1,254 @@
+#include "richtext/image_effects.h"
+
+#include "platform/gdi.h"
+#include "richtext/effect_codes.h"
+
+#include <algorithm>
+
+namespace richtext {
+namespace {
+
+constexpr DWORD kRgbMask = 0x00FFFFFF;
+constexpr DWORD kAlphaMask = 0xFF000000;
+
+int Red(DWORD p) {
+    return (p >> 16) & 0xFF;
+}
+int Green(DWORD p) {
+    return (p >> 8) & 0xFF;
+}
+int Blue(DWORD p) {
+    return p & 0xFF;
+}
+DWORD Compose(DWORD alpha, int r, int g, int b) {
+    return (alpha & kAlphaMask) | (static_cast<DWORD>(r) << 16) | (static_cast<DWORD>(g) << 8) |
+           static_cast<DWORD>(b);
+}
+
+// Integer weights: the floating-point ones would turn white into 254.
+DWORD Grey(DWORD p) {
+    const int level = (299 * Red(p) + 587 * Green(p) + 114 * Blue(p)) / 1000;
+    return Compose(p, level, level, level);
+}
+DWORD Darker(DWORD p) {
+    return Compose(p, Red(p) * 3 / 4, Green(p) * 3 / 4, Blue(p) * 3 / 4);
+}
+int Lighten(int c) {
+    return std::min(c * 5 / 4, 255);
+}
+DWORD Lighter(DWORD p) {
+    return Compose(p, Lighten(Red(p)), Lighten(Green(p)), Lighten(Blue(p)));
+}
+DWORD Invert(DWORD p) {
+    return (p & kAlphaMask) | (~p & kRgbMask);
+}
+
+DWORD ApplyColourSteps(DWORD p, unsigned style, DWORD fill) {
+    if (style & kImageGrey)
+        p = Grey(p);
+    if (style & kImageDarker)
+        p = Darker(p);
+    if (style & kImageLighter)
+        p = Lighter(p);
+    if (style & kImageFill)
+        p = (p & kAlphaMask) | fill;
+    return p;
+}
+
+int BlendChannel(int source, int destination, int weight, int scale) {
+    return (source * weight + destination * (scale - weight)) / scale;
+}
+
+DWORD BlendPixel(DWORD source, DWORD destination, int weight, int scale) {
+    return Compose(destination, BlendChannel(Red(source), Red(destination), weight, scale),
+                   BlendChannel(Green(source), Green(destination), weight, scale),
+                   BlendChannel(Blue(source), Blue(destination), weight, scale));
+}
+
+void FindAlpha(PreparedImage& image) {
+    const DWORD* data = image.Data();
+    image.hasAlpha =
+        std::any_of(data, data + image.Count(), [](DWORD p) { return (p & kAlphaMask) != 0; });
+}
+
+void MarkMaskColour(PreparedImage& image, bool maskGiven, COLORREF mask) {
+    if (!maskGiven)
+        return;
+    const DWORD key = PixelFromColour(mask);
+    DWORD* data = image.Data();
+    for (size_t i = 0; i < image.Count(); ++i) {
+        if ((data[i] & kRgbMask) == key) {
+            data[i] = 0;
+            image.transparent[i] = true;
+        }
+    }
+}
+
+bool CopyStretched(CDib& target, HBITMAP bitmap, int width, int height, int sourceY,
+                   int sourceHeight) {
+    BITMAP info{};
+    if (!::GetObjectW(bitmap, sizeof info, &info) || info.bmWidth < 1 || info.bmHeight < 1)
+        return false;
+    if (sourceHeight <= 0)
+        sourceHeight = info.bmHeight;
+    const platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc)
+        return false;
+    const platform::SelectedObject selected(dc.Get(), bitmap);
+    if (!selected.Succeeded())
+        return false;
+    return target.Create(width, height, 32) &&
+           target.CaptureStretched(dc.Get(), 0, sourceY, info.bmWidth, sourceHeight);
+}
+
+bool StartImage(PreparedImage& image, HBITMAP bitmap, int width, int height, int sourceY,
+                int sourceHeight) {
+    if (!bitmap || width < 1 || height < 1)
+        return false;
+    if (!CopyStretched(image.pixels, bitmap, width, height, sourceY, sourceHeight))
+        return false;
+    image.transparent.assign(static_cast<size_t>(width) * height, false);
+    FindAlpha(image);
+    return true;
+}
+
+// Pixels where the icon's AND mask is set show the background.
+void MarkIconMask(PreparedImage& image, const CDib& andMask) {
+    const DWORD* mask = reinterpret_cast<const DWORD*>(andMask.Bits());
+    DWORD* data = image.Data();
+    for (size_t i = 0; i < image.Count(); ++i) {
+        if ((mask[i] & kRgbMask) != 0) {
+            data[i] = 0;
+            image.transparent[i] = true;
+        }
+    }
+}
+
+} // namespace
+
+int PreparedImage::Coverage(size_t i) const {
+    if (transparent[i])
+        return 0;
+    return hasAlpha ? static_cast<int>(Data()[i] >> 24) : 255;
+}
+
+bool PrepareBitmap(PreparedImage& image, HBITMAP bitmap, int width, int height, bool maskGiven,
+                   COLORREF mask) {
+    if (!StartImage(image, bitmap, width, height, 0, 0))
+        return false;
+    MarkMaskColour(image, maskGiven, mask);
+    return true;
+}
+
+bool PrepareIcon(PreparedImage& image, HICON icon, int width, int height, bool maskGiven,
+                 COLORREF mask) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return false;
+    const platform::UniqueBitmap colour(info.hbmColor);
+    const platform::UniqueBitmap andMask(info.hbmMask);
+    BITMAP maskInfo{};
+    if (!andMask || !::GetObjectW(andMask.Get(), sizeof maskInfo, &maskInfo))
+        return false;
+
+    // A monochrome icon keeps its picture in the lower half of a double-height mask.
+    const int maskHeight = colour ? maskInfo.bmHeight : maskInfo.bmHeight / 2;
+    const bool started =
+        colour ? StartImage(image, colour.Get(), width, height, 0, 0)
+               : StartImage(image, andMask.Get(), width, height, maskHeight, maskHeight);
+    if (!started)
+        return false;
+    if (!image.hasAlpha) {
+        CDib maskPixels;
+        if (!CopyStretched(maskPixels, andMask.Get(), width, height, 0, maskHeight))
+            return false;
+        MarkIconMask(image, maskPixels);
+    }
+    MarkMaskColour(image, maskGiven, mask);
+    return true;
+}
+
+bool StyledPixels(const PreparedImage& image, unsigned style, COLORREF fillColour, CDib& out) {
+    if (!out.Create(image.Width(), image.Height(), 32))
+        return false;
+    const DWORD fill = PixelFromColour(fillColour);
+    const DWORD* source = image.Data();
+    DWORD* target = reinterpret_cast<DWORD*>(out.Bits());
+    for (size_t i = 0; i < image.Count(); ++i) {
+        DWORD p = image.transparent[i] ? 0 : ApplyColourSteps(source[i], style, fill);
+        if (style & kImageInvert)
+            p = Invert(p);
+        target[i] = p;
+    }
+    return true;
+}
+
+namespace {
+
+bool DrawMasked(HDC dc, int x, int y, const PreparedImage& image, unsigned style) {
+    CDib mask;
+    CDib picture;
+    if (!StyledPixels(image, kImageFill | kImageInvert, RGB(255, 255, 255), mask) ||
+        !StyledPixels(image, style, RGB(0, 0, 0), picture))
+        return false;
+    DWORD* maskData = reinterpret_cast<DWORD*>(mask.Bits());
+    DWORD* pictureData = reinterpret_cast<DWORD*>(picture.Bits());
+    for (size_t i = 0; i < image.Count(); ++i) {
+        if (image.transparent[i]) {
+            // The background stays whole under transparent pixels, its alpha byte included,
+            // even when the picture was inverted.
+            maskData[i] = 0xFFFFFFFF;
+            pictureData[i] = 0;
+        }
+    }
+    return mask.Draw(dc, x, y, SRCAND) && picture.Draw(dc, x, y, SRCPAINT);
+}
+
+bool DrawBlended(HDC dc, int x, int y, const PreparedImage& image, unsigned style) {
+    CDib picture;
+    CDib background;
+    if (!StyledPixels(image, style, RGB(0, 0, 0), picture) ||
+        !background.Create(image.Width(), image.Height(), 32) || !background.Capture(dc, x, y))
+        return false;
+    const DWORD* source = reinterpret_cast<const DWORD*>(picture.Bits());
+    DWORD* target = reinterpret_cast<DWORD*>(background.Bits());
+    for (size_t i = 0; i < image.Count(); ++i) {
+        const int coverage = image.Coverage(i);
+        if (coverage > 0)
+            target[i] = BlendPixel(source[i], target[i], coverage, 255);
+    }
+    return background.Draw(dc, x, y);
+}
+
+} // namespace
+
+bool DrawPicture(HDC dc, int x, int y, const PreparedImage& image, unsigned style) {
+    const unsigned pictureStyle =
+        style & (kImageGrey | kImageDarker | kImageLighter | kImageFill | kImageInvert);
+    return image.hasAlpha ? DrawBlended(dc, x, y, image, pictureStyle)
+                          : DrawMasked(dc, x, y, image, pictureStyle);
+}
+
+bool AlphaCopy(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+               int sourceY, int percent) {
+    if (!destination || !source || width < 1 || height < 1)
+        return false;
+    if (percent >= 100)
+        return ::BitBlt(destination, x, y, width, height, source, sourceX, sourceY, SRCCOPY) !=
+               FALSE;
+    if (percent <= 0)
+        return true;
+    CDib over;
+    CDib under;
+    if (!over.Create(width, height, 32) || !under.Create(width, height, 32) ||
+        !over.Capture(source, sourceX, sourceY) || !under.Capture(destination, x, y))
+        return false;
+    const DWORD* top = reinterpret_cast<const DWORD*>(over.Bits());
+    DWORD* bottom = reinterpret_cast<DWORD*>(under.Bits());
+    const size_t count = static_cast<size_t>(width) * height;
+    for (size_t i = 0; i < count; ++i)
+        bottom[i] = BlendPixel(top[i], bottom[i], percent, 100);
+    return under.Draw(destination, x, y);
+}
+
+} // namespace richtext

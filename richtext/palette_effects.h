@@ -1,0 +1,29 @@
+#pragma once
+// Background effects computed as 8-bit colour indices in a CDib whose colour table runs from
+// the end colour (index 0) over the middle colour (128) to the begin colour (255).
+
+#include <windows.h>
+
+class CDib;
+
+namespace richtext {
+
+struct PaletteColours {
+    COLORREF begin;
+    COLORREF middle;
+    COLORREF end;
+};
+
+// Largest granularity that still leaves room for a shade between the noise limits.
+constexpr int kMaxGranularity = 127;
+
+// Makes `dib` an 8-bit image of width x height holding effect 7..15. Fails for sizes below 1,
+// effects outside 7..15 or when the image cannot be allocated.
+bool RenderPaletteEffect(CDib& dib, int effect, int width, int height,
+                         const PaletteColours& colours, int granularity, int paletteBlend);
+
+// Renders the effect for `rect` and draws it at the rectangle's top-left corner.
+bool FillPaletteEffect(HDC dc, int effect, const RECT& rect, const PaletteColours& colours,
+                       int granularity, int paletteBlend);
+
+} // namespace richtext
