@@ -1,0 +1,161 @@
+// The hooks that lead every kind of abnormal end into the crash routine: the unhandled-exception
+// filter, the runtime's handlers for pure virtual calls, failed allocations, invalid parameters
+// and terminate, and the C signals.
+
+#include "crash/crash_handler.h"
+#include "crash/exception_codes.h"
+#include "crash/handler_state.h"
+
+#include <csignal>
+#include <exception>
+#include <new>
+#include <new.h>
+#include <stdlib.h>
+
+namespace crash {
+namespace {
+
+// The records of a pseudo exception: static because the raising thread's stack may be all but
+// used up, and taken by the first raiser only.
+CONTEXT g_pseudoContext;
+EXCEPTION_RECORD g_pseudoRecord;
+EXCEPTION_POINTERS g_pseudoPointers;
+volatile LONG g_pseudoTaken = 0;
+
+LONG WINAPI CrashFilter(EXCEPTION_POINTERS* pointers) {
+    if (!State().armed)
+        return EXCEPTION_CONTINUE_SEARCH;
+    RunCrashRoutine(pointers);
+}
+
+void NewFailed() {
+    RaisePseudoException(kNewFailed);
+}
+
+int __cdecl MallocFailed(size_t) {
+    RaisePseudoException(kNewFailed);
+}
+
+void __cdecl PureCall() {
+    RaisePseudoException(kPureVirtualCall);
+}
+
+// The runtime's checks reject a call's argument: the program is on a path nobody tested, and
+// going on with the call's error result would hide the fault.
+void __cdecl InvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsigned int,
+                              uintptr_t) {
+    RaisePseudoException(kInvalidParameter);
+}
+
+void Terminated() {
+    RaisePseudoException(kUnhandledTypedException);
+}
+
+void __cdecl AbortSignal(int) {
+    RaisePseudoException(kAbnormalTermination);
+}
+
+void __cdecl InterruptSignal(int) {
+    RaisePseudoException(kControlC);
+}
+
+void __cdecl TerminationSignal(int) {
+    RaisePseudoException(kTerminationRequest);
+}
+
+// The runtime keeps the structured exception that it turned into a signal.
+EXCEPTION_POINTERS* CurrentExceptionPointers() {
+    return static_cast<EXCEPTION_POINTERS*>(_pxcptinfoptrs);
+}
+
+void __cdecl FloatingPointSignal(int) {
+    if (EXCEPTION_POINTERS* pointers = CurrentExceptionPointers())
+        RunCrashRoutine(pointers);
+    RaisePseudoException(kFloatingPointSignal);
+}
+
+void __cdecl IllegalInstructionSignal(int) {
+    RaisePseudoException(kIllegalInstructionSignal);
+}
+
+void __cdecl StorageSignal(int) {
+    if (EXCEPTION_POINTERS* pointers = CurrentExceptionPointers())
+        RunCrashRoutine(pointers);
+    RaisePseudoException(kIllegalStorageSignal);
+}
+
+// The runtime's optional entry points, looked up so that a runtime without one still loads.
+template <typename Function>
+Function RuntimeFunction(const char* name) {
+    const HMODULE runtime = ::GetModuleHandleW(L"msvcrt.dll");
+    if (!runtime)
+        return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(runtime, name)));
+}
+
+void SetRuntimeHandlers() {
+    using InvalidParameterSetter = _invalid_parameter_handler(__cdecl*)(_invalid_parameter_handler);
+    using PureCallSetter = _purecall_handler(__cdecl*)(_purecall_handler);
+    using AbortBehaviorSetter = unsigned int(__cdecl*)(unsigned int, unsigned int);
+    if (auto set = RuntimeFunction<InvalidParameterSetter>("_set_invalid_parameter_handler"))
+        set(&InvalidParameter);
+    if (auto set = RuntimeFunction<PureCallSetter>("_set_purecall_handler"))
+        set(&PureCall);
+    if (auto set = RuntimeFunction<AbortBehaviorSetter>("_set_abort_behavior"))
+        set(_CALL_REPORTFAULT, _WRITE_ABORT_MSG | _CALL_REPORTFAULT);
+}
+
+} // namespace
+
+void InstallProcessHooks() {
+    SetFilterThroughGuard(&CrashFilter);
+    GuardUnhandledExceptionFilter();
+    SetRuntimeHandlers();
+    std::set_new_handler(&NewFailed);
+    _set_new_handler(&MallocFailed);
+    _set_new_mode(1); // malloc calls the new handler too
+    std::signal(SIGABRT, &AbortSignal);
+    std::signal(SIGINT, &InterruptSignal);
+    std::signal(SIGTERM, &TerminationSignal);
+}
+
+// Since C++17 the language has no unexpected handler; an exception that leaves a noexcept
+// function goes to terminate, which the terminate handler covers.
+void InstallThreadHooks() {
+    std::set_terminate(&Terminated);
+    std::signal(SIGFPE, &FloatingPointSignal);
+    std::signal(SIGILL, &IllegalInstructionSignal);
+    std::signal(SIGSEGV, &StorageSignal);
+}
+
+__attribute__((noinline)) void RaisePseudoException(DWORD code) {
+    if (!State().armed) {
+        // Uninstalled: end the way the system ends any unhandled fault.
+        ::RaiseException(code, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+        ::TerminateProcess(::GetCurrentProcess(), code);
+    }
+    if (::InterlockedExchange(&g_pseudoTaken, 1) != 0)
+        RunCrashRoutine(nullptr); // another thread is already crashing
+    g_pseudoContext = {};
+    g_pseudoContext.ContextFlags = CONTEXT_FULL | CONTEXT_SEGMENTS;
+    ::RtlCaptureContext(&g_pseudoContext);
+    g_pseudoRecord = {};
+    g_pseudoRecord.ExceptionCode = code;
+    g_pseudoRecord.ExceptionFlags = EXCEPTION_NONCONTINUABLE;
+    g_pseudoRecord.ExceptionAddress = __builtin_return_address(0);
+    g_pseudoPointers.ExceptionRecord = &g_pseudoRecord;
+    g_pseudoPointers.ContextRecord = &g_pseudoContext;
+    RunCrashRoutine(&g_pseudoPointers);
+}
+
+} // namespace crash
+
+// The C++ runtime's entry for a call of a pure virtual (or deleted) function, taken over so that
+// such a call is reported rather than printed and aborted.
+extern "C" void __cxa_pure_virtual() {
+    crash::RaisePseudoException(crash::kPureVirtualCall);
+}
+
+extern "C" void __cxa_deleted_virtual() {
+    crash::RaisePseudoException(crash::kPureVirtualCall);
+}
