@@ -252,7 +252,8 @@ bool CHttpTransfer::ReadBody(HINTERNET request, HANDLE file) {
         received_ += read;
         elapsedMs_ = ::GetTickCount() - startTick_;
         ReportProgress();
-        if (cancelled)
+        // The callback may have asked for the cancel itself.
+        if (cancel_.Get())
             return true;
         if (read == 0)
             break;
