@@ -1,0 +1,291 @@
+#include "service/http_transfer.h"
+
+#include "platform/resource_strings.h"
+#include "platform/text.h"
+#include "platform/unique_resource.h"
+#include "resources/resource_ids.h"
+#include "service/internet_handle.h"
+#include "service/network_error_text.h"
+#include "service/redirect_location.h"
+#include "service/server_messages.h"
+#include "service/transfer_timing.h"
+
+#include <array>
+#include <optional>
+
+namespace service {
+namespace {
+
+constexpr int kMaxPasses = 100;
+constexpr DWORD kChunkSize = 8192;
+constexpr DWORD kContext = 1;
+
+constexpr DWORD kRequestFlags =
+    INTERNET_FLAG_RELOAD | INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_AUTO_REDIRECT |
+    INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS |
+    INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID |
+    INTERNET_FLAG_PRAGMA_NOCACHE;
+static_assert(kRequestFlags == 0x8060F100);
+
+// Unknown authority, wrong name, wrong date, and 0x80000 that the maker's servers always needed.
+constexpr DWORD kRelaxedSecurityFlags = SECURITY_FLAG_IGNORE_UNKNOWN_CA |
+                                        SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
+                                        SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | 0x00080000;
+static_assert(kRelaxedSecurityFlags == 0x00083100);
+
+constexpr char kFormHeader[] = "Content-type: application/x-www-form-urlencoded";
+constexpr char kBinaryContentType[] = "application/octet-stream";
+
+bool IsCertificateError(DWORD error) {
+    return error == ERROR_INTERNET_INVALID_CA || error == ERROR_INTERNET_SEC_CERT_DATE_INVALID ||
+           error == ERROR_INTERNET_SEC_CERT_CN_INVALID;
+}
+
+// One header of the reply as text, or nothing when the reply has none.
+std::optional<std::string> QueryHeader(HINTERNET request, DWORD query, DWORD bufferSize) {
+    std::string value(bufferSize, '\0');
+    DWORD size = bufferSize;
+    if (!::HttpQueryInfoA(request, query, value.data(), &size, nullptr)) {
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            return std::nullopt;
+        // `size` now holds the length the value needs.
+        value.assign(size + 1, '\0');
+        size = static_cast<DWORD>(value.size());
+        if (!::HttpQueryInfoA(request, query, value.data(), &size, nullptr))
+            return std::nullopt;
+    }
+    value.resize(size);
+    return value;
+}
+
+// Relaxes the request's certificate checks; false when they were relaxed already (or cannot be),
+// so a certificate is retried only once.
+bool RelaxCertificateChecks(HINTERNET request) {
+    DWORD flags = 0;
+    DWORD size = sizeof(flags);
+    if (!::InternetQueryOptionA(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, &size))
+        return false;
+    if ((flags & kRelaxedSecurityFlags) == kRelaxedSecurityFlags)
+        return false;
+    flags |= kRelaxedSecurityFlags;
+    return ::InternetSetOptionA(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof(flags)) !=
+           FALSE;
+}
+
+// The text of a failed read: the table's text of a WinInet error, else the system's.
+std::wstring ReadErrorText(DWORD error) {
+    if (auto text = FindWinInetErrorText(error))
+        return *text;
+    std::wstring text = SystemMessageText(error);
+    return text.empty() ? WinInetErrorText(error) : text;
+}
+
+std::wstring WriteErrorText(DWORD error) {
+    std::wstring text = SystemMessageText(error);
+    return text.empty() ? platform::ResourceString(IDS_CANT_CONNECT) : text;
+}
+
+} // namespace
+
+CHttpTransfer::CHttpTransfer(TransferProgressFn progress) : progress_(std::move(progress)) {
+    errorText_ = platform::ResourceString(IDS_CANT_CONNECT);
+}
+
+ErrorKind CHttpTransfer::GetError(std::wstring& text) const {
+    platform::ScopedLock lock(errorLock_);
+    text = errorText_;
+    return errorKind_;
+}
+
+void CHttpTransfer::SetError(ErrorKind kind, std::wstring text) {
+    platform::ScopedLock lock(errorLock_);
+    errorKind_ = kind;
+    errorText_ = std::move(text);
+}
+
+TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CRequestInfo& request) {
+    SetError(ErrorKind::NoConnection, platform::ResourceString(IDS_CANT_CONNECT));
+    cancel_.Set(false);
+    total_ = 0;
+    received_ = 0;
+    startTick_ = ::GetTickCount();
+    elapsedMs_ = 0;
+    idle_.Clear();
+    request_ = request;
+    outputPath_ = outputPath;
+
+    if (progress_)
+        progress_(0, 0, 0, 0, 0, 0);
+    TransferResult result = TransferResult::Failed;
+    {
+        platform::UniqueHandle file(::CreateFileW(outputPath_.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                  FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
+            result = RunRequest(file.Get());
+        else
+            SetError(ErrorKind::OutputFile, WriteErrorText(::GetLastError()));
+    }
+    idle_.Set();
+    return result;
+}
+
+TransferResult CHttpTransfer::RunRequest(HANDLE file) {
+    TransferResult result = TransferResult::Failed;
+    for (int pass = 0; pass < kMaxPasses; ++pass) {
+        if (RunPass(file, result) == PassOutcome::Finished)
+            return result;
+    }
+    // Still redirected after the last pass.
+    return TransferResult::Failed;
+}
+
+CHttpTransfer::PassOutcome CHttpTransfer::RunPass(HANDLE file, TransferResult& result) {
+    result = TransferResult::Failed;
+    // Declared in this order so that they close in reverse: request, connection, session.
+    UniqueInternetHandle session(
+        ::InternetOpenA(request_.agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!session) {
+        SetError(ErrorKind::Session, WinInetErrorText(::GetLastError()));
+        return PassOutcome::Finished;
+    }
+    UniqueInternetHandle connection(::InternetConnectA(
+        session.Get(), request_.host.c_str(), request_.port, "", "", request_.service,
+        request_.connectFlags | INTERNET_FLAG_TRANSFER_BINARY, kContext));
+    if (!connection) {
+        SetError(ErrorKind::Session, WinInetErrorText(::GetLastError()));
+        return PassOutcome::Finished;
+    }
+
+    const bool isGet = request_.verb == "GET";
+    // A GET always ends in "?", followed by the parameters when there are any.
+    const std::string object = isGet ? request_.path + "?" + request_.body : request_.path;
+    LPCSTR acceptTypes[] = {"*/*", nullptr};
+    const DWORD flags = kRequestFlags | (request_.secure ? INTERNET_FLAG_SECURE : 0);
+    UniqueInternetHandle request(::HttpOpenRequestA(connection.Get(), request_.verb.c_str(),
+                                                    object.c_str(), nullptr, nullptr, acceptTypes,
+                                                    flags, kContext));
+    if (!request) {
+        SetError(ErrorKind::Session, WinInetErrorText(::GetLastError()));
+        return PassOutcome::Finished;
+    }
+
+    const bool sendBody = !isGet && !request_.body.empty();
+    bool sent = false;
+    for (;;) {
+        sent = ::HttpSendRequestA(request.Get(), kFormHeader, sizeof(kFormHeader) - 1,
+                                  sendBody ? request_.body.data() : nullptr,
+                                  sendBody ? static_cast<DWORD>(request_.body.size()) : 0) != FALSE;
+        if (sent || !IsCertificateError(::GetLastError()) || !RelaxCertificateChecks(request.Get()))
+            break;
+    }
+
+    const std::optional<std::string> statusText =
+        QueryHeader(request.Get(), HTTP_QUERY_STATUS_CODE, 256);
+    if (!statusText)
+        return PassOutcome::Finished;
+    const unsigned long status = platform::ReadDecimal(*statusText);
+
+    if (status < 300) {
+        result = ReceiveReply(request.Get(), file, sent);
+        return PassOutcome::Finished;
+    }
+    if (status == HTTP_STATUS_MOVED)
+        return FollowRedirect(request.Get()) ? PassOutcome::Redirected : PassOutcome::Finished;
+    if (status != HTTP_STATUS_REDIRECT) {
+        const std::optional<std::wstring> text = HttpStatusText(status);
+        SetError(ErrorKind::HttpStatus, text ? platform::FormatWide(L"%s", text->c_str())
+                                             : platform::ResourceString(IDS_CANT_CONNECT));
+    }
+    return PassOutcome::Finished;
+}
+
+TransferResult CHttpTransfer::ReceiveReply(HINTERNET request, HANDLE file, bool sent) {
+    if (!sent) {
+        SetError(ErrorKind::HttpStatus, platform::ResourceString(IDS_CANT_CONNECT));
+        return TransferResult::Failed;
+    }
+    const std::optional<std::string> contentType =
+        QueryHeader(request, HTTP_QUERY_CONTENT_TYPE, 1024);
+    if (!contentType) {
+        SetError(ErrorKind::HttpStatus, platform::ResourceString(IDS_CANT_CONNECT));
+        return TransferResult::Failed;
+    }
+    // A server that refuses a package answers with a page instead; it is still read, for the
+    // messages it carries.
+    const bool rejected = request_.verb == "POST" && request_.expectBinary == 1 &&
+                          contentType->find(kBinaryContentType) == std::string::npos;
+    if (const auto length = QueryHeader(request, HTTP_QUERY_CONTENT_LENGTH, 1024))
+        total_ = static_cast<uint32_t>(platform::ReadDecimal(*length));
+
+    const bool complete = ReadBody(request, file);
+    if (cancel_.Get())
+        return TransferResult::Cancelled;
+    if (!complete)
+        return TransferResult::Failed;
+    if (rejected) {
+        SetError(ErrorKind::Rejected, platform::ResourceString(IDS_PACKAGE_REFUSED));
+        std::wstring messages = ReadServerMessages(file);
+        if (!messages.empty())
+            SetError(ErrorKind::Rejected, std::move(messages));
+        return TransferResult::Failed;
+    }
+    return TransferResult::Done;
+}
+
+bool CHttpTransfer::ReadBody(HINTERNET request, HANDLE file) {
+    std::array<char, kChunkSize> buffer;
+    for (;;) {
+        DWORD read = 0;
+        if (!::InternetReadFile(request, buffer.data(), kChunkSize, &read)) {
+            SetError(ErrorKind::Transfer, ReadErrorText(::GetLastError()));
+            return false;
+        }
+        const bool cancelled = cancel_.Get();
+        if (read != 0 && !cancelled) {
+            DWORD written = 0;
+            if (!::WriteFile(file, buffer.data(), read, &written, nullptr) || written != read) {
+                SetError(ErrorKind::Transfer, WriteErrorText(::GetLastError()));
+                return false;
+            }
+        }
+        received_ += read;
+        elapsedMs_ = ::GetTickCount() - startTick_;
+        ReportProgress();
+        // The callback may have asked for the cancel itself.
+        if (cancel_.Get())
+            return true;
+        if (read == 0)
+            break;
+    }
+    // A connection that ends before the announced length must not pass for a whole file.
+    if (total_ != 0 && received_ < total_) {
+        SetError(ErrorKind::Transfer, WinInetErrorText(ERROR_INTERNET_CONNECTION_ABORTED));
+        return false;
+    }
+    return true;
+}
+
+bool CHttpTransfer::FollowRedirect(HINTERNET request) {
+    const std::optional<std::string> location = QueryHeader(request, HTTP_QUERY_LOCATION, 256);
+    if (!location || location->empty())
+        return false;
+    const RequestTarget next =
+        ResolveLocation({request_.host, request_.port, request_.path}, *location);
+    request_.verb = "GET";
+    request_.host = next.host;
+    request_.port = next.port;
+    request_.path = next.path;
+    return true;
+}
+
+void CHttpTransfer::ReportProgress() {
+    if (!progress_)
+        return;
+    const uint32_t total = total_;
+    const uint32_t received = received_;
+    const TransferTiming timing = ComputeTransferTiming(total, received, elapsedMs_);
+    progress_(total, received, timing.rate, timing.remainingSeconds, timing.elapsedSeconds, 0);
+}
+
+} // namespace service

@@ -1,0 +1,113 @@
+// Texts of WinInet errors and HTTP statuses, in English and in the German satellite.
+
+#include "platform/resource_strings.h"
+#include "platform/unique_resource.h"
+#include "resources/resource_ids.h"
+#include "service/network_error_text.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using service::HttpStatusText;
+using service::WinInetErrorText;
+
+namespace {
+
+const std::vector<UINT> kWinInetErrors = {
+    12002, 12004, 12005, 12006, 12007, 12008, 12012, 12013, 12014, 12015, 12017, 12020,
+    12021, 12022, 12023, 12028, 12029, 12030, 12031, 12033, 12037, 12038, 12039, 12040,
+    12041, 12042, 12043, 12044, 12045, 12046, 12048, 12052, 12070, 12111, 12112, 12131,
+    12133, 12134, 12135, 12137, 12138, 12150, 12151, 12152, 12153, 12155, 12156, 12157,
+    12159, 12160, 12161, 12162, 12163, 12164, 12165, 12166, 12167, 12168, 12169, 12171};
+const std::vector<UINT> kStatuses = {300, 400, 401, 402, 403, 404, 406, 407,
+                                     408, 410, 500, 502, 503, 504, 506};
+
+const wchar_t kFallback[] = L"Can't connect with Velk Update Service";
+
+TEST(WinInetErrorText, KnownErrorsHaveTheirTexts) {
+    EXPECT_EQ(WinInetErrorText(12029), L"The attempt to connect to the server failed.");
+    EXPECT_EQ(WinInetErrorText(12002), L"The request has timed out.");
+    EXPECT_EQ(WinInetErrorText(12007), L"The server name could not be resolved.");
+    EXPECT_EQ(WinInetErrorText(12045), L"The function is unfamiliar with the Certificate "
+                                       L"Authority that generated the server's certificate.");
+    EXPECT_EQ(WinInetErrorText(12165), L"The designated proxy server cannot be reached.");
+}
+
+TEST(WinInetErrorText, UnlistedErrorsGiveTheFallback) {
+    EXPECT_EQ(WinInetErrorText(12018), kFallback);
+    EXPECT_EQ(WinInetErrorText(12172), kFallback);
+    // Numbers outside WinInet's range never pick up other strings of the table.
+    EXPECT_EQ(WinInetErrorText(IDS_WIZARD_TITLE), kFallback);
+    EXPECT_EQ(WinInetErrorText(IDS_HTTP_STATUS_BASE + 404), kFallback);
+    EXPECT_EQ(WinInetErrorText(0), kFallback);
+}
+
+TEST(WinInetErrorText, EveryListedErrorHasItsOwnSentence) {
+    for (UINT error : kWinInetErrors) {
+        const std::wstring text = WinInetErrorText(error);
+        EXPECT_NE(text, kFallback) << error;
+        EXPECT_EQ(text.back(), L'.') << error;
+    }
+}
+
+TEST(HttpStatusText, StatusesWithEntries) {
+    EXPECT_EQ(HttpStatusText(404), L"Requested file not found.");
+    EXPECT_EQ(HttpStatusText(403), HttpStatusText(404));
+    EXPECT_EQ(HttpStatusText(503), L"The service is temporarily overloaded.");
+    for (UINT status : kStatuses)
+        EXPECT_TRUE(HttpStatusText(status)) << status;
+}
+
+TEST(HttpStatusText, StatusesWithoutEntriesGiveNothing) {
+    for (unsigned status : {0u, 200u, 301u, 302u, 405u, 409u, 501u, 599u, 100000u})
+        EXPECT_FALSE(HttpStatusText(status)) << status;
+}
+
+// The German satellite carries the same entries.
+class GermanNetworkTexts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t path[MAX_PATH];
+        const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring folder(path, length);
+        folder.resize(folder.rfind(L'\\') + 1);
+        satellite_.Reset(::LoadLibraryExW((folder + L"de-DE\\Zapdate.dll").c_str(), nullptr,
+                                          LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_TRUE(satellite_.IsValid());
+    }
+
+    // The string's text in the satellite's German table, empty when absent.
+    std::wstring GermanString(UINT id) const {
+        HRSRC resource =
+            ::FindResourceExW(satellite_.Get(), RT_STRING, MAKEINTRESOURCEW(id / 16 + 1),
+                              MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
+        if (!resource)
+            return {};
+        const auto* entry =
+            static_cast<const WCHAR*>(::LockResource(::LoadResource(satellite_.Get(), resource)));
+        for (UINT i = 0; i < id % 16; ++i)
+            entry += 1 + *entry;
+        return std::wstring(entry + 1, *entry);
+    }
+
+    platform::UniqueLibrary satellite_;
+};
+
+TEST_F(GermanNetworkTexts, EveryEntryIsTranslated) {
+    std::vector<UINT> ids = kWinInetErrors;
+    for (UINT status : kStatuses)
+        ids.push_back(IDS_HTTP_STATUS_BASE + status);
+    ids.push_back(IDS_PACKAGE_REFUSED);
+    ids.push_back(IDS_CANT_CONNECT);
+    for (UINT id : ids) {
+        const std::wstring german = GermanString(id);
+        EXPECT_FALSE(german.empty()) << id;
+        EXPECT_NE(german, platform::ResourceString(id)) << id;
+    }
+}
+
+} // namespace

@@ -1,0 +1,255 @@
+#include "tests/support/scripted_http_server.h"
+
+#include "platform/thread.h"
+
+#include <ws2tcpip.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace testsupport {
+namespace {
+
+constexpr size_t kMaxHeaderBytes = 64 * 1024;
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool SendAll(SOCKET s, const char* data, size_t size) {
+    while (size > 0) {
+        const int sent = ::send(s, data, static_cast<int>(std::min<size_t>(size, 65536)), 0);
+        if (sent <= 0)
+            return false;
+        data += sent;
+        size -= static_cast<size_t>(sent);
+    }
+    return true;
+}
+
+// Receives until the blank line that ends the headers; false on a closed connection.
+bool ReceiveHead(SOCKET s, std::string& received, size_t& headEnd) {
+    char buffer[4096];
+    for (;;) {
+        headEnd = received.find("\r\n\r\n");
+        if (headEnd != std::string::npos)
+            return true;
+        if (received.size() > kMaxHeaderBytes)
+            return false;
+        const int got = ::recv(s, buffer, sizeof(buffer), 0);
+        if (got <= 0)
+            return false;
+        received.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+RecordedRequest ParseHead(const std::string& head) {
+    RecordedRequest request;
+    size_t lineEnd = head.find("\r\n");
+    const std::string requestLine = head.substr(0, lineEnd);
+    const size_t first = requestLine.find(' ');
+    const size_t last = requestLine.rfind(' ');
+    request.method = requestLine.substr(0, first);
+    if (first != std::string::npos && last > first) {
+        request.target = requestLine.substr(first + 1, last - first - 1);
+        request.version = requestLine.substr(last + 1);
+    }
+    while (lineEnd != std::string::npos && lineEnd + 2 < head.size()) {
+        const size_t start = lineEnd + 2;
+        lineEnd = head.find("\r\n", start);
+        const std::string line = head.substr(start, lineEnd - start);
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        size_t valueStart = colon + 1;
+        while (valueStart < line.size() && line[valueStart] == ' ')
+            ++valueStart;
+        request.headers.emplace_back(line.substr(0, colon), line.substr(valueStart));
+    }
+    return request;
+}
+
+} // namespace
+
+ScriptedReply ScriptedReply::Status(int status, std::string reason, std::string body) {
+    ScriptedReply reply;
+    reply.status = status;
+    reply.reason = std::move(reason);
+    reply.headers = {{"Content-Type", "text/html"}};
+    reply.body = std::move(body);
+    return reply;
+}
+
+ScriptedReply ScriptedReply::Redirect(int status, std::string location) {
+    ScriptedReply reply =
+        Status(status, status == 301 ? "Moved Permanently" : "Found", "<html>moved</html>");
+    reply.headers.emplace_back("Location", std::move(location));
+    return reply;
+}
+
+ScriptedReply ScriptedReply::Binary(std::string body) {
+    ScriptedReply reply;
+    reply.body = std::move(body);
+    return reply;
+}
+
+ScriptedReply ScriptedReply::Html(std::string body) {
+    ScriptedReply reply = Status(200, "OK", std::move(body));
+    reply.headers = {{"Content-Type", "text/html; charset=utf-8"}};
+    return reply;
+}
+
+std::string RecordedRequest::Header(const std::string& name) const {
+    const std::string wanted = Lower(name);
+    for (const auto& [key, value] : headers) {
+        if (Lower(key) == wanted)
+            return value;
+    }
+    return {};
+}
+
+bool RecordedRequest::HasHeader(const std::string& name) const {
+    const std::string wanted = Lower(name);
+    return std::any_of(headers.begin(), headers.end(),
+                       [&](const auto& header) { return Lower(header.first) == wanted; });
+}
+
+ScriptedHttpServer::ScriptedHttpServer()
+    : fallback_(ScriptedReply::Status(500, "Internal Server Error", "no reply scripted")) {
+    WSADATA data;
+    winsockStarted_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    if (!winsockStarted_)
+        return;
+    listener_.Reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!listener_)
+        return;
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    int length = sizeof(address);
+    if (::bind(listener_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::listen(listener_.Get(), SOMAXCONN) != 0 ||
+        ::getsockname(listener_.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return;
+    port_ = ntohs(address.sin_port);
+    thread_ = platform::StartThread([this] { return Serve(); });
+    running_ = thread_.IsValid();
+}
+
+ScriptedHttpServer::~ScriptedHttpServer() {
+    stop_.Set();
+    if (thread_)
+        ::WaitForSingleObject(thread_.Get(), 10000);
+    thread_.Reset();
+    listener_.Reset();
+    if (winsockStarted_)
+        ::WSACleanup();
+}
+
+std::string ScriptedHttpServer::Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+void ScriptedHttpServer::Enqueue(ScriptedReply reply) {
+    platform::ScopedLock lock(lock_);
+    script_.push_back(std::move(reply));
+}
+
+void ScriptedHttpServer::SetFallback(ScriptedReply reply) {
+    platform::ScopedLock lock(lock_);
+    fallback_ = std::move(reply);
+}
+
+std::vector<RecordedRequest> ScriptedHttpServer::Requests() const {
+    platform::ScopedLock lock(lock_);
+    return requests_;
+}
+
+size_t ScriptedHttpServer::RequestCount() const {
+    platform::ScopedLock lock(lock_);
+    return requests_.size();
+}
+
+ScriptedReply ScriptedHttpServer::NextReply() {
+    platform::ScopedLock lock(lock_);
+    if (script_.empty())
+        return fallback_;
+    ScriptedReply reply = std::move(script_.front());
+    script_.pop_front();
+    return reply;
+}
+
+unsigned ScriptedHttpServer::Serve() {
+    // Polls the listener so that the destructor's stop request is seen within 50 ms.
+    while (!stop_.IsSet()) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(listener_.Get(), &readable);
+        timeval wait = {0, 50 * 1000};
+        if (::select(0, &readable, nullptr, nullptr, &wait) <= 0)
+            continue;
+        UniqueSocket connection(::accept(listener_.Get(), nullptr, nullptr));
+        if (connection)
+            HandleConnection(connection.Get());
+    }
+    return 0;
+}
+
+void ScriptedHttpServer::HandleConnection(SOCKET connection) {
+    // A client that neither sends nor closes must not hold the server for ever.
+    const DWORD timeoutMs = 5000;
+    ::setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
+                 sizeof(timeoutMs));
+    std::string received;
+    size_t headEnd = 0;
+    if (!ReceiveHead(connection, received, headEnd))
+        return;
+    RecordedRequest request = ParseHead(received.substr(0, headEnd));
+    const size_t bodyLength = std::strtoul(request.Header("Content-Length").c_str(), nullptr, 10);
+    std::string body = received.substr(headEnd + 4);
+    char buffer[4096];
+    while (body.size() < bodyLength) {
+        const int got = ::recv(connection, buffer, sizeof(buffer), 0);
+        if (got <= 0)
+            break;
+        body.append(buffer, static_cast<size_t>(got));
+    }
+    request.body = std::move(body);
+    {
+        platform::ScopedLock lock(lock_);
+        requests_.push_back(request);
+    }
+
+    const ScriptedReply reply = NextReply();
+    if (reply.delayMs && stop_.Wait(reply.delayMs))
+        return;
+    std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + reply.reason + "\r\n";
+    for (const auto& [name, value] : reply.headers)
+        head += name + ": " + value + "\r\n";
+    if (reply.sendContentLength)
+        head += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
+    head += "Connection: close\r\n\r\n";
+    if (!SendAll(connection, head.data(), head.size()) || request.method == "HEAD")
+        return;
+
+    const size_t sendable = std::min(reply.dropAfterBytes, reply.body.size());
+    const size_t firstPart = std::min(reply.pauseAfterBytes, sendable);
+    if (!SendAll(connection, reply.body.data(), firstPart))
+        return;
+    if (firstPart < sendable) {
+        if (reply.pauseMs && stop_.Wait(reply.pauseMs))
+            return;
+        if (!SendAll(connection, reply.body.data() + firstPart, sendable - firstPart))
+            return;
+    }
+    // An orderly end: the client reads everything sent before it sees the close.
+    ::shutdown(connection, SD_SEND);
+    while (::recv(connection, buffer, sizeof(buffer), 0) > 0) {
+    }
+}
+
+} // namespace testsupport

@@ -1,0 +1,99 @@
+#pragma once
+// An HTTP server inside the test process: it listens on 127.0.0.1 on a port the system picks,
+// answers each connection with the next scripted reply and records what it was sent.
+
+// Winsock must come before windows.h.
+#include <winsock2.h>
+
+#include "platform/critical_section.h"
+#include "platform/event.h"
+#include "platform/unique_resource.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace testsupport {
+
+struct ScriptedReply {
+    int status = 200;
+    std::string reason = "OK";
+    // Sent as given, after the status line; "Content-Length" is added unless omitted below.
+    std::vector<std::pair<std::string, std::string>> headers = {
+        {"Content-Type", "application/octet-stream"}};
+    std::string body;
+    bool sendContentLength = true;
+    // Waits before the status line.
+    DWORD delayMs = 0;
+    // After this many body bytes, waits pauseMs before sending the rest.
+    size_t pauseAfterBytes = std::string::npos;
+    DWORD pauseMs = 0;
+    // Closes the connection after this many body bytes (a reply cut short).
+    size_t dropAfterBytes = std::string::npos;
+
+    static ScriptedReply Status(int status, std::string reason, std::string body = {});
+    static ScriptedReply Redirect(int status, std::string location);
+    static ScriptedReply Binary(std::string body);
+    static ScriptedReply Html(std::string body);
+};
+
+struct RecordedRequest {
+    std::string method;
+    std::string target; // as on the request line: path and query
+    std::string version;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+
+    // The first header of that name (without regard to case), or empty.
+    std::string Header(const std::string& name) const;
+    bool HasHeader(const std::string& name) const;
+};
+
+class ScriptedHttpServer {
+public:
+    // Starts listening; IsRunning() tells whether it could.
+    ScriptedHttpServer();
+    ~ScriptedHttpServer();
+    ScriptedHttpServer(const ScriptedHttpServer&) = delete;
+    ScriptedHttpServer& operator=(const ScriptedHttpServer&) = delete;
+
+    bool IsRunning() const { return running_; }
+    uint16_t Port() const { return port_; }
+    // "http://127.0.0.1:<port>" followed by `path`.
+    std::string Url(const std::string& path) const;
+
+    // Replies are used in the order given, one per request; when none is left the fallback
+    // (a 500 unless set) answers.
+    void Enqueue(ScriptedReply reply);
+    void SetFallback(ScriptedReply reply);
+
+    std::vector<RecordedRequest> Requests() const;
+    size_t RequestCount() const;
+
+private:
+    struct SocketTraits {
+        static SOCKET Invalid() { return INVALID_SOCKET; }
+        static bool IsValid(SOCKET s) { return s != INVALID_SOCKET; }
+        static void Close(SOCKET s) { ::closesocket(s); }
+    };
+    using UniqueSocket = platform::UniqueResource<SocketTraits>;
+
+    unsigned Serve();
+    void HandleConnection(SOCKET connection);
+    ScriptedReply NextReply();
+
+    bool winsockStarted_ = false;
+    bool running_ = false;
+    uint16_t port_ = 0;
+    UniqueSocket listener_;
+    platform::Event stop_{platform::Event::Reset::Manual, false};
+    mutable platform::CriticalSection lock_;
+    std::deque<ScriptedReply> script_;
+    ScriptedReply fallback_;
+    std::vector<RecordedRequest> requests_;
+    platform::UniqueHandle thread_;
+};
+
+} // namespace testsupport
