@@ -234,6 +234,10 @@ TEST(ImageAlpha, ABitmapWithAlphaIsBlendedByIt) {
     EXPECT_EQ(canvas.Pixel(1, 0), kWhite);
     EXPECT_EQ(canvas.Pixel(2, 0), kBlue);
 
+    // Stretched, the alpha channel comes along.
+    ASSERT_TRUE(drawer.DrawBitmap(canvas.Dc(), 0, 0, 2, 1, bitmap.Get(), false, 0, 0, {}));
+    EXPECT_TRUE(drawer.ImageHadAlpha());
+
     const platform::UniqueBitmap plain = MakeSolidBitmap(1, 1, kRed);
     ASSERT_TRUE(drawer.DrawBitmap(canvas.Dc(), 0, 0, 1, 1, plain.Get(), false, 0, 0, {}));
     EXPECT_FALSE(drawer.ImageHadAlpha());
