@@ -25,7 +25,8 @@ DWORD Compose(DWORD alpha, int r, int g, int b) {
            static_cast<DWORD>(b);
 }
 
-// Integer weights: the floating-point ones would turn white into 254.
+// Integer weights: truncating the floating-point sum turns a quarter of the grey levels one
+// darker (level 1 becomes 0), so a grey image would not stay as it is.
 DWORD Grey(DWORD p) {
     const int level = (299 * Red(p) + 587 * Green(p) + 114 * Blue(p)) / 1000;
     return Compose(p, level, level, level);

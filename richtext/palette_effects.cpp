@@ -14,12 +14,8 @@ int Random15() {
     return std::rand() & 0x7FFF;
 }
 
-// A random integer in 0..2g.
 int Grain(int g) {
-    if (g <= 0)
-        return 0;
-    const int divisor = 32767 / std::max(2 * g, 1);
-    return std::min(Random15() / divisor, 2 * g);
+    return GrainFromRandom(Random15(), g);
 }
 
 // A random integer in -g..g.
@@ -155,6 +151,15 @@ void Shade(CDib& dib, int effect, int g) {
 }
 
 } // namespace
+
+// Granularity 0 has no grain at all, and the quotient is capped: for some granularities it
+// would otherwise reach 2g + 1.
+int GrainFromRandom(int random15, int granularity) {
+    if (granularity <= 0)
+        return 0;
+    const int divisor = 32767 / std::max(2 * granularity, 1);
+    return std::min(random15 / divisor, 2 * granularity);
+}
 
 bool RenderPaletteEffect(CDib& dib, int effect, int width, int height,
                          const PaletteColours& colours, int granularity, int paletteBlend) {

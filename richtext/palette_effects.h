@@ -17,6 +17,10 @@ struct PaletteColours {
 // Largest granularity that still leaves room for a shade between the noise limits.
 constexpr int kMaxGranularity = 127;
 
+// The grain for a pseudo-random value in 0..32767: an integer in 0..2 * granularity, where
+// granularity is at most kMaxGranularity.
+int GrainFromRandom(int random15, int granularity);
+
 // Makes `dib` an 8-bit image of width x height holding effect 7..15. Fails for sizes below 1,
 // effects outside 7..15 or when the image cannot be allocated.
 bool RenderPaletteEffect(CDib& dib, int effect, int width, int height,

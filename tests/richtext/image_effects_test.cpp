@@ -234,6 +234,10 @@ TEST(ImageAlpha, ABitmapWithAlphaIsBlendedByIt) {
     EXPECT_EQ(canvas.Pixel(1, 0), kWhite);
     EXPECT_EQ(canvas.Pixel(2, 0), kBlue);
 
+    // Stretched, the alpha channel comes along.
+    ASSERT_TRUE(drawer.DrawBitmap(canvas.Dc(), 0, 0, 2, 1, bitmap.Get(), false, 0, 0, {}));
+    EXPECT_TRUE(drawer.ImageHadAlpha());
+
     const platform::UniqueBitmap plain = MakeSolidBitmap(1, 1, kRed);
     ASSERT_TRUE(drawer.DrawBitmap(canvas.Dc(), 0, 0, 1, 1, plain.Get(), false, 0, 0, {}));
     EXPECT_FALSE(drawer.ImageHadAlpha());
@@ -268,6 +272,77 @@ TEST(ImageIcons, AnIconsOwnMaskKeepsTheBackground) {
     EXPECT_EQ(shadowed.Pixel(10, 10), kBlack);
     EXPECT_EQ(shadowed.Pixel(10, 5), kWhite);
     EXPECT_EQ(shadowed.Pixel(1, 1), kWhite);
+}
+
+TEST(ImageIcons, AMonochromeIconDrawsItsLowerHalfThroughItsUpperHalf) {
+    // 8 x 8: rows 0..3 transparent by the AND half, the XOR half white everywhere.
+    std::vector<BYTE> bits(2 * 16, 0);
+    for (int y = 0; y < 4; ++y)
+        bits[2 * y] = 0xFF;
+    for (int y = 8; y < 16; ++y)
+        bits[2 * y] = 0xFF;
+    const platform::UniqueBitmap mask(::CreateBitmap(8, 16, 1, 1, bits.data()));
+    ICONINFO info{TRUE, 0, 0, mask.Get(), nullptr};
+    const platform::UniqueIcon icon(::CreateIconIndirect(&info));
+    ASSERT_TRUE(icon);
+    Canvas canvas(8, 8, kYellow);
+    CDrawManager drawer;
+    ASSERT_TRUE(drawer.DrawIcon(canvas.Dc(), 0, 0, 8, 8, icon.Get(), false, 0, 0, {}));
+    EXPECT_EQ(canvas.Pixel(3, 0), kYellow);
+    EXPECT_EQ(canvas.Pixel(3, 3), kYellow);
+    EXPECT_EQ(canvas.Pixel(3, 4), kWhite);
+    EXPECT_EQ(canvas.Pixel(7, 7), kWhite);
+}
+
+TEST(ImageSources, PalettedTrueColourAndDeviceBitmapsAllDraw) {
+    // 24-bit and 8-bit device-independent bitmaps, and a bitmap of the screen's format.
+    for (const int bitCount : {24, 8}) {
+        BITMAPINFO* info = static_cast<BITMAPINFO*>(
+            ::operator new(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD)));
+        ZeroMemory(info, sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+        info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info->bmiHeader.biWidth = 2;
+        info->bmiHeader.biHeight = -1;
+        info->bmiHeader.biPlanes = 1;
+        info->bmiHeader.biBitCount = static_cast<WORD>(bitCount);
+        info->bmiColors[1] = RGBQUAD{0, 0, 255, 0};
+        info->bmiColors[2] = RGBQUAD{0, 255, 0, 0};
+        void* bits = nullptr;
+        const platform::UniqueBitmap bitmap(
+            ::CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        ::operator delete(info);
+        ASSERT_TRUE(bitmap && bits);
+        BYTE* row = static_cast<BYTE*>(bits);
+        if (bitCount == 24) {
+            row[2] = 0xFF;                         // red
+            row[3] = 0, row[4] = 0xFF, row[5] = 0; // green
+        } else {
+            row[0] = 1;
+            row[1] = 2;
+        }
+        Canvas canvas(2, 1, kBlue);
+        ASSERT_TRUE(Draw(canvas, 0, 0, 2, 1, bitmap.Get(), 0, true, kGreen)) << bitCount;
+        EXPECT_EQ(canvas.Pixel(0, 0), kRed) << bitCount;
+        EXPECT_EQ(canvas.Pixel(1, 0), kBlue) << bitCount;
+    }
+
+    const HDC screen = ::GetDC(nullptr);
+    const platform::UniqueBitmap device(::CreateCompatibleBitmap(screen, 3, 3));
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(device);
+    {
+        const platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+        const platform::SelectedObject selected(dc.Get(), device.Get());
+        const RECT all{0, 0, 3, 3};
+        const platform::UniqueBrush red(::CreateSolidBrush(kRed));
+        ::FillRect(dc.Get(), &all, red.Get());
+    }
+    Canvas canvas(4, 4);
+    CDrawManager drawer;
+    ASSERT_TRUE(drawer.DrawBitmap(canvas.Dc(), 1, 1, 3, 3, device.Get(), false, 0, 0, {}));
+    EXPECT_FALSE(drawer.ImageHadAlpha());
+    EXPECT_EQ(canvas.Pixel(2, 2), kRed);
+    EXPECT_EQ(canvas.Pixel(0, 0), kWhite);
 }
 
 TEST(ImageBounds, EmptySizesAndMissingImagesDrawNothing) {

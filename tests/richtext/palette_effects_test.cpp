@@ -85,6 +85,18 @@ TEST(PaletteShades, GranularityZeroGivesFullRangeShadesWithoutGrain) {
             ASSERT_EQ(Stored(dib, x, y), (127 * (20 - x) / 20 + 127 * y / 10) % 256);
 }
 
+TEST(PaletteShades, GrainCoversZeroToTwiceTheGranularityAndNothingMore) {
+    for (const int random : {0, 1, 16383, 32766, 32767})
+        EXPECT_EQ(GrainFromRandom(random, 0), 0) << random;
+    EXPECT_EQ(GrainFromRandom(0, 5), 0);
+    EXPECT_EQ(GrainFromRandom(32767, 5), 10);
+    for (int g = 1; g <= kMaxGranularity; ++g) {
+        EXPECT_EQ(GrainFromRandom(32767, g), 2 * g) << g;
+        for (int random = 0; random <= 32767; random += 97)
+            ASSERT_LE(GrainFromRandom(random, g), 2 * g) << g << " " << random;
+    }
+}
+
 TEST(PaletteShades, GrainStaysWithinTheGranularity) {
     CDib dib;
     ASSERT_TRUE(RenderPaletteEffect(dib, kEffectNoise, 50, 50, kColours, 5, 0));
