@@ -265,3 +265,15 @@ TEST_F(CfgRegistry, UnreachableRemoteMachineGivesAnInertStorage) {
     EXPECT_TRUE(storage.IsInert());
     EXPECT_FALSE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, spec));
 }
+
+TEST_F(CfgRegistry, RemoteNameOfThisMachineReachesItsRegistry) {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = sizeof name;
+    ASSERT_TRUE(::GetComputerNameA(name, &length));
+    const std::string machine = std::string("\\\\") + name;
+    CACfgStorageSpec spec = PathSpec(L"HKLM\\SOFTWARE\\Example");
+    spec.machine = machine.c_str();
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, spec));
+    EXPECT_TRUE(SetText(cfg_, "Remote", "r", kInRegistry));
+    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kExampleKey, L"Remote").result, ERROR_SUCCESS);
+}
