@@ -174,6 +174,18 @@ TEST_F(CfgFileStorage, SaveReplacesTheFileInsteadOfRewritingItInPlace) {
     EXPECT_EQ(ReadWholeFile(link), original);
 }
 
+TEST_F(CfgFileStorage, ChangeOfAFailedSaveIsSavedWhenTheConfigurationEnds) {
+    WriteWholeFile(file_, BytesOf("k=v\r\n"));
+    {
+        CACfgCore cfg;
+        ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+        platform::UniqueHandle lock = LockFile(file_);
+        ASSERT_TRUE(lock);
+        EXPECT_FALSE(SetText(cfg, "k", "pending", kInFile));
+    }
+    EXPECT_EQ(Text(ReadWholeFile(file_)), "k=pending\r\n");
+}
+
 TEST_F(CfgFileStorage, ReadOnlyFileIsNotReplaced) {
     const Bytes original = BytesOf("k=v\r\n");
     WriteWholeFile(file_, original);
