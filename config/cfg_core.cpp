@@ -11,6 +11,7 @@ bool CACfgCore::AddStorage(DWORD flags, const CACfgStorageSpec& spec) {
         return false;
     storageFlags_ |= flags;
     storages_.push_back(std::move(storage));
+    tree_.ForgetLookups();
     return true;
 }
 
@@ -71,17 +72,17 @@ bool CACfgCore::SetValue(const char* name, const void* data, size_t size, DWORD 
     return SaveAll();
 }
 
-// Every storage saves, also after one failed. The changed marks are cleared only when all
-// succeeded, and only for changes made before the save began: a failed save is tried again by
-// the next, and a change made meanwhile by another thread is not forgotten.
+// Every storage saves, also after one failed. The changed marks are cleared only for changes
+// made before the save began, so a change made meanwhile by another thread is not forgotten,
+// and not for values a storage could not save for now: the next save tries them again. A value
+// that can never be saved (a name too long, an integer of 9 bytes) fails only once.
 bool CACfgCore::SaveAll() {
     platform::ScopedLock lock(storageLock_);
     const unsigned long long seen = tree_.ChangeSerial();
     bool allSaved = true;
     for (const auto& storage : storages_)
         allSaved = storage->Save() && allSaved;
-    if (allSaved)
-        tree_.ClearChangedUpTo(seen);
+    tree_.ClearChangedUpTo(seen);
     return allSaved;
 }
 

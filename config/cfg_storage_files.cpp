@@ -67,10 +67,11 @@ bool CACfgStorageFiles::Save() {
     // Values of the image that were never read would be lost by writing the image anew, and an
     // image that cannot be read must not be overwritten at all.
     if (state_ != State::Read && !ReadImage())
-        return false;
+        return KeepChanged(Tree().Collect(Flags(), true));
+    const std::vector<CfgValueCopy> values = Tree().Collect(Flags(), false);
     bool allEncoded = true;
     std::vector<CfgBytes> records;
-    for (const CfgValueCopy& value : Tree().Collect(Flags(), false)) {
+    for (const CfgValueCopy& value : values) {
         if (!value.current)
             continue;
         std::optional<CfgBytes> record = EncodeRecord(value);
@@ -83,10 +84,19 @@ bool CACfgStorageFiles::Save() {
     }
     if (records.empty() && !imageHadValues_)
         return allEncoded;
-    const bool written = WriteImage(records);
-    if (written)
-        imageHadValues_ = !records.empty();
-    return written && allEncoded;
+    if (!WriteImage(records))
+        return KeepChanged(values);
+    imageHadValues_ = !records.empty();
+    return allEncoded;
+}
+
+// The image could not be written: its changed values are to be saved by the next save.
+bool CACfgStorageFiles::KeepChanged(const std::vector<CfgValueCopy>& values) {
+    for (const CfgValueCopy& value : values) {
+        if ((value.flags & kCfgChanged) != 0)
+            Tree().KeepChanged(value.name);
+    }
+    return false;
 }
 
 std::optional<CfgBytes> CACfgStorageFiles::EncodeRecord(const CfgValueCopy& value) const {

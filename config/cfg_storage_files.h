@@ -31,6 +31,7 @@ private:
     std::optional<CfgBytes> EncodeRecord(const CfgValueCopy& value) const;
     bool WriteImage(const std::vector<CfgBytes>& records);
     bool WriteBlock(const std::vector<CfgBytes>& records);
+    bool KeepChanged(const std::vector<CfgValueCopy>& values);
 
     const Target target_;
     const bool text_;

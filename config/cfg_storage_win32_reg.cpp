@@ -84,7 +84,10 @@ bool CACfgStorageWin32Reg::Save() {
             continue;
         }
         if (!value.current) {
-            allSaved = DeleteValue(*where) && allSaved;
+            if (!DeleteValue(*where)) {
+                Tree().KeepChanged(value.name);
+                allSaved = false;
+            }
             continue;
         }
         if (!key || openKeyPath != where->key) {
@@ -93,6 +96,7 @@ bool CACfgStorageWin32Reg::Save() {
             if (::RegCreateKeyExW(root_, where->key.c_str(), 0, nullptr, 0,
                                   KEY_WRITE | location_->view, nullptr, key.Put(),
                                   nullptr) != ERROR_SUCCESS) {
+                Tree().KeepChanged(value.name);
                 allSaved = false;
                 continue;
             }
@@ -103,13 +107,17 @@ bool CACfgStorageWin32Reg::Save() {
     return allSaved;
 }
 
+// A value without a registry form fails for good; one the registry refused is tried again.
 bool CACfgStorageWin32Reg::WriteValue(HKEY key, const std::wstring& valueName,
                                       const CfgValueCopy& value) const {
     const auto data = CfgToRegistry(value.type, *value.current);
     if (!data)
         return false;
-    return ::RegSetValueExW(key, valueName.c_str(), 0, data->type, data->bytes.data(),
-                            static_cast<DWORD>(data->bytes.size())) == ERROR_SUCCESS;
+    if (::RegSetValueExW(key, valueName.c_str(), 0, data->type, data->bytes.data(),
+                         static_cast<DWORD>(data->bytes.size())) == ERROR_SUCCESS)
+        return true;
+    Tree().KeepChanged(value.name);
+    return false;
 }
 
 // A value back at its default is not stored; a key or value that is not there is deleted

@@ -176,12 +176,24 @@ unsigned long long CfgValueTree::ChangeSerial() {
     return serial_;
 }
 
+void CfgValueTree::KeepChanged(const std::string& name) {
+    platform::ScopedLock lock(lock_);
+    keepChanged_.insert(name);
+}
+
 void CfgValueTree::ClearChangedUpTo(unsigned long long serial) {
     platform::ScopedLock lock(lock_);
     for (auto& [name, entry] : values_) {
-        if (entry.changeSerial <= serial)
+        if (entry.changeSerial <= serial && keepChanged_.count(name) == 0)
             entry.flags &= ~kCfgChanged;
     }
+    keepChanged_.clear();
+}
+
+void CfgValueTree::ForgetLookups() {
+    platform::ScopedLock lock(lock_);
+    for (auto& [name, entry] : values_)
+        entry.flags &= ~kCfgLookedUp;
 }
 
 bool CfgValueTree::AnyChanged() {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,10 +64,14 @@ public:
     // True when any value belongs to a storage with `storageFlags`.
     bool AnyBelongingTo(DWORD storageFlags);
 
-    // Every change gets a serial number; a save clears the marks of what it has seen.
+    // Every change gets a serial number; a save clears the marks of the changes it has seen,
+    // except those a storage could not save for now and wants to try again (KeepChanged).
     unsigned long long ChangeSerial();
+    void KeepChanged(const std::string& name);
     void ClearChangedUpTo(unsigned long long serial);
     bool AnyChanged();
+    // A storage was added: values with only a default may be found there.
+    void ForgetLookups();
 
 private:
     struct Entry {
@@ -90,4 +95,5 @@ private:
     unsigned long long serial_ = 0;
     unsigned readers_ = 0;
     std::vector<std::unique_ptr<unsigned char[]>> temporaries_;
+    std::set<std::string> keepChanged_;
 };

@@ -126,6 +126,15 @@ TEST(CfgCore, ADefaultSetBeforeReadingDoesNotHideTheStoredValue) {
     EXPECT_EQ(ValueText(cfg, "colour"), "green");
 }
 
+TEST(CfgCore, AStorageAddedAfterALookupIsStillAsked) {
+    Bytes buffer = BytesOf("colour=green\n");
+    CACfgCore cfg;
+    EXPECT_TRUE(SetText(cfg, "colour", "blue", kInA | kCfgSetDefault));
+    EXPECT_EQ(ValueText(cfg, "colour"), "blue");
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+    EXPECT_EQ(ValueText(cfg, "colour"), "green");
+}
+
 TEST(CfgCore, StoredValuesNeverReplaceWhatTheCallerSet) {
     Bytes buffer = BytesOf("colour=green\nsize=10\n");
     CACfgCore cfg;

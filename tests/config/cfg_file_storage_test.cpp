@@ -160,6 +160,32 @@ TEST_F(CfgFileStorage, FailedReplacementLeavesTheOldFileWholeAndNoTemporaryBehin
     EXPECT_EQ(Text(ReadWholeFile(file_)), "first=changed\r\nsecond=2\r\nthird=3\r\n");
 }
 
+TEST_F(CfgFileStorage, SaveReplacesTheFileInsteadOfRewritingItInPlace) {
+    const Bytes original = BytesOf("k=old\r\n");
+    WriteWholeFile(file_, original);
+    // A second name for the same data: had the save written into the old file, this would
+    // change as well.
+    const std::wstring link = folder_.File(L"old-data.lnk");
+    ASSERT_TRUE(::CreateHardLinkW(link.c_str(), file_.c_str(), nullptr));
+    CACfgCore cfg;
+    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    EXPECT_TRUE(SetText(cfg, "k", "new and longer", kInFile));
+    EXPECT_EQ(Text(ReadWholeFile(file_)), "k=new and longer\r\n");
+    EXPECT_EQ(ReadWholeFile(link), original);
+}
+
+TEST_F(CfgFileStorage, ChangeOfAFailedSaveIsSavedWhenTheConfigurationEnds) {
+    WriteWholeFile(file_, BytesOf("k=v\r\n"));
+    {
+        CACfgCore cfg;
+        ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+        platform::UniqueHandle lock = LockFile(file_);
+        ASSERT_TRUE(lock);
+        EXPECT_FALSE(SetText(cfg, "k", "pending", kInFile));
+    }
+    EXPECT_EQ(Text(ReadWholeFile(file_)), "k=pending\r\n");
+}
+
 TEST_F(CfgFileStorage, ReadOnlyFileIsNotReplaced) {
     const Bytes original = BytesOf("k=v\r\n");
     WriteWholeFile(file_, original);

@@ -153,6 +153,8 @@ TEST_F(CfgRegistry, IntegersTakeDwordUpToFourBytesAndQwordAbove) {
     const unsigned char nine[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     EXPECT_FALSE(cfg_.SetValue("Nine", nine, 9, kCfgTypeUnsigned, kInRegistry));
     EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kExampleKey, L"Nine").result, ERROR_FILE_NOT_FOUND);
+    // It can never be saved, so it does not fail every later save as well.
+    EXPECT_TRUE(cfg_.SetValue("Byte", &high, 1, kCfgTypeUnsigned, kInRegistry));
 }
 
 TEST_F(CfgRegistry, WideStringRoundTrip) {
@@ -264,4 +266,16 @@ TEST_F(CfgRegistry, UnreachableRemoteMachineGivesAnInertStorage) {
     const CACfgStorageWin32Reg storage(tree, kRegistry, spec.path, spec.machine);
     EXPECT_TRUE(storage.IsInert());
     EXPECT_FALSE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, spec));
+}
+
+TEST_F(CfgRegistry, RemoteNameOfThisMachineReachesItsRegistry) {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = sizeof name;
+    ASSERT_TRUE(::GetComputerNameA(name, &length));
+    const std::string machine = std::string("\\\\") + name;
+    CACfgStorageSpec spec = PathSpec(L"HKLM\\SOFTWARE\\Example");
+    spec.machine = machine.c_str();
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, spec));
+    EXPECT_TRUE(SetText(cfg_, "Remote", "r", kInRegistry));
+    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kExampleKey, L"Remote").result, ERROR_SUCCESS);
 }
