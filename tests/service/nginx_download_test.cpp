@@ -24,7 +24,8 @@ namespace {
 
 struct NginxServer {
     uint16_t port = 0;
-    std::wstring root; // the document root as a Wine path
+    uint16_t securePort = 0; // https with a self-signed certificate
+    std::wstring root;       // the document root as a Wine path
 };
 
 // The fixture's description of the running server; false when the tests run without it.
@@ -41,6 +42,7 @@ bool FindNginx(NginxServer& server) {
             values[line.substr(0, equals)] = line.substr(equals + 1);
     }
     server.port = static_cast<uint16_t>(platform::ReadDecimal(values["port"]));
+    server.securePort = static_cast<uint16_t>(platform::ReadDecimal(values["secure_port"]));
     server.root = L"Z:" + platform::WideFromUtf8(values["root"]);
     return server.port != 0 && values.count("root");
 }
@@ -88,6 +90,16 @@ TEST_F(NginxDownload, PackageArrivesByteForByte) {
     EXPECT_EQ(lastTotal, expected.size());
     EXPECT_EQ(lastReceived, expected.size());
     EXPECT_GE(calls, expected.size() / 8192);
+}
+
+TEST_F(NginxDownload, SelfSignedCertificateIsAcceptedOnTheRetry) {
+    const std::string expected = Served(L"/packages/kovra_setup.exe");
+    CRequestInfo request = Get("/packages/kovra_setup.exe");
+    request.port = server_.securePort;
+    request.secure = true;
+    CHttpTransfer transfer;
+    ASSERT_EQ(transfer.Perform(output_.Path(), request), TransferResult::Done);
+    EXPECT_TRUE(output_.Contents() == expected);
 }
 
 TEST_F(NginxDownload, FolderRedirectWithItsPortIsFollowed) {

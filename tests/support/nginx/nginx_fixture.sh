@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts or stops a private nginx on a loopback port for the network tests.
-#   nginx_fixture.sh start <state folder>   writes <state folder>/server.txt ("port=", "root=")
+#   nginx_fixture.sh start <state folder>   writes <state folder>/server.txt ("port=",
+#                                           "secure_port=", "root=")
 #   nginx_fixture.sh stop <state folder>
 # The configuration, logs, temporary files and the document root all live in the state folder.
 set -euo pipefail
@@ -31,8 +32,14 @@ write_document_root() {
   printf '<html><body>folder index</body></html>\n' >"$www/folder/index.html"
 }
 
+# A self-signed certificate: no authority vouches for it, as with a test server.
+write_certificate() {
+  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=127.0.0.1" \
+    -keyout "$state/server.key" -out "$state/server.crt" >/dev/null 2>&1
+}
+
 write_config() {
-  local port=$1
+  local port=$1 secure_port=$2
   mkdir -p "$state/tmp"
   cat >"$state/nginx.conf" <<CONF
 daemon on;
@@ -57,6 +64,12 @@ http {
     listen 127.0.0.1:$port;
     root $state/www;
   }
+  server {
+    listen 127.0.0.1:$secure_port ssl;
+    ssl_certificate $state/server.crt;
+    ssl_certificate_key $state/server.key;
+    root $state/www;
+  }
 }
 CONF
 }
@@ -66,13 +79,16 @@ start_server() {
   mkdir -p "$state"
   rm -f "$state/server.txt"
   write_document_root
-  local port
+  write_certificate
+  local port secure_port
   for _ in $(seq 20); do
     port=$((20000 + RANDOM % 40000))
-    write_config "$port"
+    secure_port=$((port + 1))
+    write_config "$port" "$secure_port"
     if "$nginx_bin" -p "$state" -c "$state/nginx.conf" -e "$state/error.log" 2>>"$state/start.log"; then
-      printf 'port=%s\nroot=%s\n' "$port" "$state/www" >"$state/server.txt"
-      echo "nginx listens on 127.0.0.1:$port"
+      printf 'port=%s\nsecure_port=%s\nroot=%s\n' "$port" "$secure_port" "$state/www" \
+        >"$state/server.txt"
+      echo "nginx listens on 127.0.0.1:$port (https: $secure_port)"
       return 0
     fi
   done
