@@ -33,11 +33,12 @@ function(zapdate_executable name)
   endif()
 endfunction()
 
-# zapdate_test(<name> SOURCES ... [LIBS ...] [SERIAL] [LABELS ...]): a GoogleTest program run by
-# CTest under Wine. SERIAL tests share the program's fixed kernel-object names and the update
-# temporary folder, so CTest never runs two of them at once.
+# zapdate_test(<name> SOURCES ... [LIBS ...] [SERIAL] [LABELS ...] [PROPERTIES ...]): a GoogleTest
+# program run by CTest under Wine. SERIAL tests share the program's fixed kernel-object names and
+# the update temporary folder, so CTest never runs two of them at once. PROPERTIES are further
+# test properties (name value ...) for every test of the program, e.g. FIXTURES_REQUIRED.
 function(zapdate_test name)
-  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_compile_options(${name} PRIVATE ${ZAPDATE_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -51,6 +52,9 @@ function(zapdate_test name)
   endif()
   if(T_TIMEOUT)
     list(APPEND props TIMEOUT ${T_TIMEOUT})
+  endif()
+  if(T_PROPERTIES)
+    list(APPEND props ${T_PROPERTIES})
   endif()
   if(props)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "${name}:"

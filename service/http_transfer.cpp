@@ -72,6 +72,19 @@ bool RelaxCertificateChecks(HINTERNET request) {
            FALSE;
 }
 
+// Sends the form header and `body` (none when empty). A certificate that the system does not
+// trust is tried once more with relaxed checks. False when the send failed in the end.
+bool SendRequest(HINTERNET request, std::string body) {
+    const DWORD length = static_cast<DWORD>(body.size());
+    for (;;) {
+        if (::HttpSendRequestA(request, kFormHeader, sizeof(kFormHeader) - 1,
+                               length ? body.data() : nullptr, length))
+            return true;
+        if (!IsCertificateError(::GetLastError()) || !RelaxCertificateChecks(request))
+            return false;
+    }
+}
+
 // The text of a failed read: the table's text of a WinInet error, else the system's.
 std::wstring ReadErrorText(DWORD error) {
     if (auto text = FindWinInetErrorText(error))
@@ -170,15 +183,7 @@ CHttpTransfer::PassOutcome CHttpTransfer::RunPass(HANDLE file, TransferResult& r
         return PassOutcome::Finished;
     }
 
-    const bool sendBody = !isGet && !request_.body.empty();
-    bool sent = false;
-    for (;;) {
-        sent = ::HttpSendRequestA(request.Get(), kFormHeader, sizeof(kFormHeader) - 1,
-                                  sendBody ? request_.body.data() : nullptr,
-                                  sendBody ? static_cast<DWORD>(request_.body.size()) : 0) != FALSE;
-        if (sent || !IsCertificateError(::GetLastError()) || !RelaxCertificateChecks(request.Get()))
-            break;
-    }
+    const bool sent = SendRequest(request.Get(), isGet ? std::string() : request_.body);
 
     const std::optional<std::string> statusText =
         QueryHeader(request.Get(), HTTP_QUERY_STATUS_CODE, 256);

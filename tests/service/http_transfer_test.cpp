@@ -32,6 +32,19 @@ const std::wstring& CantConnect() {
     return platform::ResourceString(IDS_CANT_CONNECT);
 }
 
+// A loopback port that was free a moment ago and has no listener now.
+uint16_t FreePort() {
+    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    ::closesocket(s);
+    return ntohs(address.sin_port);
+}
+
 struct ProgressCall {
     uint32_t total, received, rate, remaining, elapsed, last;
 };
@@ -135,27 +148,28 @@ TEST_F(HttpTransferTest, OutputFileThatCannotBeCreatedFailsWithoutNetworkAccess)
 }
 
 TEST_F(HttpTransferTest, UnreachablePortFailsWithTheConnectionText) {
-    // A port that was free a moment ago and has no listener now.
-    uint16_t port = 0;
-    {
-        SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int length = sizeof(address);
-        ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-        ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-        ::closesocket(s);
-    }
     CHttpTransfer transfer;
     CRequestInfo request = Request("GET", "/x");
-    request.port = port;
+    request.port = FreePort();
     EXPECT_EQ(transfer.Perform(output_.Path(), request), TransferResult::Failed);
     ErrorKind kind;
     EXPECT_EQ(ErrorText(transfer, kind), L"Can't connect with Velk Update Service");
     // Whether the failed send leaves a status behind is WinInet's affair.
     EXPECT_TRUE(kind == ErrorKind::NoConnection || kind == ErrorKind::HttpStatus);
+}
+
+TEST_F(HttpTransferTest, FtpRequestFailsBeforeAnythingIsSent) {
+    // The transport speaks only HTTP; an ftp address ends in a session error with its text.
+    CHttpTransfer transfer;
+    CRequestInfo request = Request("GET", "/pub/a.exe");
+    request.service = INTERNET_SERVICE_FTP;
+    request.port = FreePort();
+    EXPECT_EQ(transfer.Perform(output_.Path(), request), TransferResult::Failed);
+    ErrorKind kind;
+    const std::wstring text = ErrorText(transfer, kind);
+    EXPECT_EQ(kind, ErrorKind::Session);
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(server_.RequestCount(), 0u);
 }
 
 // Statuses.
@@ -351,7 +365,7 @@ TEST_F(HttpTransferTest, BodyCutShortFails) {
     ErrorKind kind;
     const std::wstring text = ErrorText(transfer, kind);
     EXPECT_EQ(kind, ErrorKind::Transfer);
-    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text, L"The connection with the server has been terminated.");
     // What arrived is kept.
     const std::string contents = output_.Contents();
     EXPECT_LE(contents.size(), 10000u);

@@ -1,0 +1,136 @@
+// Real downloads from the nginx that the test fixture starts on loopback.
+
+#include "platform/text.h"
+#include "service/http_transfer.h"
+#include "service/version_file_fetch.h"
+#include "tests/service/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+
+using service::CHttpTransfer;
+using service::CRequestInfo;
+using service::ErrorKind;
+using service::TransferResult;
+using servicetest::ReadWholeFile;
+using servicetest::TempFile;
+
+namespace {
+
+struct NginxServer {
+    uint16_t port = 0;
+    uint16_t securePort = 0; // https with a self-signed certificate
+    std::wstring root;       // the document root as a Wine path
+};
+
+// The fixture's description of the running server; false when the tests run without it.
+bool FindNginx(NginxServer& server) {
+    char info[1024];
+    const DWORD length = ::GetEnvironmentVariableA("ZAPDATE_NGINX_INFO", info, sizeof(info));
+    if (length == 0 || length >= sizeof(info))
+        return false;
+    std::istringstream lines(ReadWholeFile(platform::WideFromUtf8({info, length})));
+    std::map<std::string, std::string> values;
+    for (std::string line; std::getline(lines, line);) {
+        const size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    server.port = static_cast<uint16_t>(platform::ReadDecimal(values["port"]));
+    server.securePort = static_cast<uint16_t>(platform::ReadDecimal(values["secure_port"]));
+    server.root = L"Z:" + platform::WideFromUtf8(values["root"]);
+    return server.port != 0 && values.count("root");
+}
+
+class NginxDownload : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!FindNginx(server_))
+            GTEST_SKIP() << "no nginx fixture (run through CTest)";
+    }
+
+    CRequestInfo Get(const std::string& path) const {
+        CRequestInfo request;
+        request.host = "127.0.0.1";
+        request.port = server_.port;
+        request.path = path;
+        return request;
+    }
+
+    std::string Served(const std::wstring& relative) const {
+        return ReadWholeFile(server_.root + relative);
+    }
+
+    NginxServer server_;
+    TempFile output_{L"nginx.bin"};
+};
+
+TEST_F(NginxDownload, PackageArrivesByteForByte) {
+    const std::string expected = Served(L"/packages/kovra_setup.exe");
+    ASSERT_GT(expected.size(), 300000u);
+    uint32_t lastTotal = 0, lastReceived = 0, calls = 0;
+    CHttpTransfer transfer(
+        [&](uint32_t total, uint32_t received, uint32_t, uint32_t, uint32_t, uint32_t) {
+            lastTotal = total;
+            lastReceived = received;
+            ++calls;
+        });
+    // The query that every GET carries does not disturb a static server.
+    CRequestInfo request = Get("/packages/kovra_setup.exe");
+    request.body = "p=7&q=abc";
+    ASSERT_EQ(transfer.Perform(output_.Path(), request), TransferResult::Done);
+    const std::string downloaded = output_.Contents();
+    EXPECT_EQ(downloaded.size(), expected.size());
+    EXPECT_TRUE(downloaded == expected);
+    EXPECT_EQ(lastTotal, expected.size());
+    EXPECT_EQ(lastReceived, expected.size());
+    EXPECT_GE(calls, expected.size() / 8192);
+}
+
+TEST_F(NginxDownload, SelfSignedCertificateIsAcceptedOnTheRetry) {
+    const std::string expected = Served(L"/packages/kovra_setup.exe");
+    CRequestInfo request = Get("/packages/kovra_setup.exe");
+    request.port = server_.securePort;
+    request.secure = true;
+    CHttpTransfer transfer;
+    ASSERT_EQ(transfer.Perform(output_.Path(), request), TransferResult::Done);
+    EXPECT_TRUE(output_.Contents() == expected);
+}
+
+TEST_F(NginxDownload, FolderRedirectWithItsPortIsFollowed) {
+    // nginx answers "/folder" with a 301 to "http://127.0.0.1:<port>/folder/".
+    CHttpTransfer transfer;
+    ASSERT_EQ(transfer.Perform(output_.Path(), Get("/folder")), TransferResult::Done);
+    EXPECT_EQ(output_.Contents(), Served(L"/folder/index.html"));
+}
+
+TEST_F(NginxDownload, MissingFileGivesItsText) {
+    CHttpTransfer transfer;
+    EXPECT_EQ(transfer.Perform(output_.Path(), Get("/packages/missing.exe")),
+              TransferResult::Failed);
+    std::wstring text;
+    EXPECT_EQ(transfer.GetError(text), ErrorKind::HttpStatus);
+    EXPECT_EQ(text, L"Requested file not found.");
+}
+
+TEST_F(NginxDownload, VersionFileFromTheOverriddenHost) {
+    const std::string host = "127.0.0.1:" + std::to_string(server_.port);
+    ::SetEnvironmentVariableA(service::kUpdateHostVariable, host.c_str());
+    wchar_t folder[MAX_PATH];
+    const DWORD length = ::GetTempPathW(MAX_PATH, folder);
+    std::wstring updateFolder(folder, length - 1);
+    CHttpTransfer transfer;
+    std::wstring path;
+    const bool fetched = service::FetchVersionFile(transfer, updateFolder, path, {});
+    ::SetEnvironmentVariableA(service::kUpdateHostVariable, nullptr);
+    ASSERT_TRUE(fetched);
+    EXPECT_EQ(ReadWholeFile(path), Served(L"/downloads/update.ini"));
+    ::DeleteFileW(path.c_str());
+}
+
+} // namespace
