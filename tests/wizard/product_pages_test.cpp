@@ -16,6 +16,7 @@ namespace {
 constexpr DWORD kTimeoutMs = 60000;
 constexpr int kBackButton = 0x3023;
 constexpr int kNextButton = 0x3024;
+constexpr int kFinishButton = 0x3025;
 constexpr wchar_t kCaption[] = L"Velk Update Wizard";
 
 struct Installed {
@@ -198,7 +199,14 @@ TEST_F(ProductPages, CommandLineProductNotInstalledLeadsToTheErrorPage) {
     EXPECT_EQ(uitest::ControlText(uitest::CurrentPage(wizard_), IDC_ERROR_TEXT),
               L"Update error! Can't find specified product. Try to run Velk Update Wizard without "
               L"command lines keys.");
+    EXPECT_TRUE(uitest::WaitUntil([&] { return uitest::ButtonEnabled(wizard_, kFinishButton); },
+                                  kTimeoutMs));
+    EXPECT_FALSE(uitest::ButtonVisible(wizard_, IDCANCEL)) << "the error page offers Finish alone";
+    EXPECT_FALSE(uitest::ButtonVisible(wizard_, kBackButton) &&
+                 uitest::ButtonEnabled(wizard_, kBackButton));
     uitest::SaveScreenshot("en/error_not_found.png");
+    uitest::PressWizardButton(wizard_, PSBTN_FINISH);
+    EXPECT_TRUE(uitest::WaitUntil([&] { return !::IsWindow(wizard_); }, kTimeoutMs));
 }
 
 TEST_F(ProductPages, RunningProductKeepsTheIntroductionUntilItIsClosed) {
