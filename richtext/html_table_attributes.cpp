@@ -73,6 +73,22 @@ void ApplyBackground(std::wstring_view name, std::wstring_view value, HtmlStyle&
 
 } // namespace
 
+TableBackground ParseTableBackground(std::wstring_view declarations) {
+    TableBackground background;
+    DeclarationReader reader(declarations);
+    std::wstring_view name;
+    std::wstring_view value;
+    while (reader.Next(name, value)) {
+        if (name == L"idres")
+            background.idres = LeadingNumber(value);
+        else if (name == L"iddll")
+            background.iddll = LeadingNumber(value);
+        else if (name == L"file")
+            background.file.assign(value);
+    }
+    return background;
+}
+
 int ParseBackgroundEffect(std::wstring_view value, int current) {
     if (value == L"transparent")
         return kEffectTransparent;

@@ -5,6 +5,7 @@
 #include "richtext/css_declarations.h"
 #include "richtext/html_style.h"
 
+#include <string>
 #include <string_view>
 
 namespace richtext {
@@ -16,6 +17,15 @@ struct TableAttributes {
     int colspan = 1;
     int rowspan = 1;
 };
+
+// A table's `background` attribute: "idres:N; iddll:N; file:path" naming the bitmap that fills
+// the table (a resource of the program, a module handle's resource, or a file).
+struct TableBackground {
+    int idres = 0;
+    int iddll = 0;
+    std::wstring file;
+};
+TableBackground ParseTableBackground(std::wstring_view declarations);
 
 // Background effects by name or number: "solid" 0, "hgradient" 1 ... "metal" 15; "transparent"
 // -1. Anything else gives `current`.

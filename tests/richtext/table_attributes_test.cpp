@@ -80,6 +80,15 @@ TEST_F(TableAttributesTest, PaddingSpacingAndBackgroundOnlyOnTables) {
     EXPECT_EQ(style_.backgroundImage, L"idres:5;");
 }
 
+TEST(TableBackground, NamesABitmap) {
+    const TableBackground background =
+        ParseTableBackground(L"idres:101; iddll: 7;file:\"c:\\art\\tile one.bmp\"; x:1");
+    EXPECT_EQ(background.idres, 101);
+    EXPECT_EQ(background.iddll, 7);
+    EXPECT_EQ(background.file, L"c:\\art\\tile one.bmp");
+    EXPECT_EQ(ParseTableBackground(L"").idres, 0);
+}
+
 TEST(TextTransform, CasesAndCapitals) {
     std::wstring run = L"hello World \u00e9t\u00e9";
     ApplyTextTransform(run, kTransformUppercase);
