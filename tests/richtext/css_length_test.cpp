@@ -4,6 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cwchar>
+
+#include "platform/unique_resource.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
 
 using richtext::FixedMetrics;
 using richtext::LeadingNumber;
@@ -97,4 +105,38 @@ TEST(ParseLength, HugeValuesSaturate) {
     EXPECT_EQ(Length(L"99999999999999999999%", 1000), INT_MAX);
     EXPECT_EQ(Length(L"-99999999999999999999lf"), -INT_MAX);
     EXPECT_EQ(Length(L"0xFFFFFFFFFF"), INT_MAX);
+}
+
+// A memory device context with a font selected, both released at the end of the scope.
+class FontDc {
+public:
+    explicit FontDc(int height) : dc_(::CreateCompatibleDC(nullptr), &::DeleteDC) {
+        LOGFONTW description{};
+        description.lfHeight = height;
+        wcscpy_s(description.lfFaceName, L"Tahoma");
+        font_ = platform::UniqueFont(::CreateFontIndirectW(&description));
+        previous_ = ::SelectObject(dc_.get(), font_.Get());
+    }
+    ~FontDc() { ::SelectObject(dc_.get(), previous_); }
+    FontDc(const FontDc&) = delete;
+    FontDc& operator=(const FontDc&) = delete;
+    HDC Get() const { return dc_.get(); }
+
+private:
+    std::unique_ptr<std::remove_pointer_t<HDC>, decltype(&::DeleteDC)> dc_;
+    platform::UniqueFont font_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+TEST(DcMetrics, MeasuresTheSelectedFont) {
+    const FontDc dc(-20);
+    ASSERT_NE(dc.Get(), nullptr);
+    TEXTMETRICW metrics{};
+    ASSERT_TRUE(::GetTextMetricsW(dc.Get(), &metrics));
+    const richtext::DcMetrics dcMetrics(dc.Get());
+    EXPECT_EQ(dcMetrics.PixelsPerInch(), ::GetDeviceCaps(dc.Get(), LOGPIXELSY));
+    EXPECT_EQ(dcMetrics.FontHeight(), metrics.tmHeight);
+    EXPECT_GT(dcMetrics.XHeight(), 0);
+    EXPECT_EQ(ParseLength(L"2em", 0, true, dcMetrics), 2 * metrics.tmHeight);
+    EXPECT_EQ(ParseLength(L"1in", 0, false, dcMetrics), ::GetDeviceCaps(dc.Get(), LOGPIXELSY));
 }
