@@ -240,6 +240,35 @@ TEST_F(HostileMarkupTest, HugeAttributeValues) {
     EXPECT_EQ(pass.actions[1].count, MarkupParser::kMaxRepeat);
 }
 
+TEST_F(HostileMarkupTest, HugeTextsInDeeplyNestedLevelsStayBounded) {
+    std::wstring text = L"<font face='" + std::wstring(kMegabyte, L'F') + L"'><a href='" +
+                        std::wstring(kMegabyte, L'h') + L"'>";
+    for (size_t i = 0; i < StyleStack::kMaxDepth; ++i)
+        text += L"<b>";
+    text += L"x";
+    for (size_t i = 0; i < StyleStack::kMaxDepth; ++i)
+        text += L"</b>";
+    text += L"</a></font>y";
+    parser_.BeginPass(markup_test::TestMetrics());
+    MarkupTokenizer tokenizer(text);
+    MarkupToken token;
+    size_t deepest = 0;
+    std::wstring visible;
+    while (tokenizer.Next(token)) {
+        if (token.kind == MarkupToken::Kind::Text) {
+            visible += token.text;
+            EXPECT_EQ(parser_.Current().weight, token.text == L"x" ? 900 : 400);
+        } else {
+            parser_.HandleTag(token.tag, markup_test::TestMetrics());
+            deepest = std::max(deepest, parser_.Depth());
+        }
+    }
+    EXPECT_EQ(visible, L"xy");
+    EXPECT_LT(deepest, StyleStack::kMaxDepth);
+    EXPECT_EQ(parser_.Depth(), 0u);
+    parser_.EndPass();
+}
+
 TEST_F(HostileMarkupTest, StrayQuotesAndEqualsSigns) {
     const PassRecord pass = Pass(L"<font color=\"red>x</font>y<font ' \" = == '' color='blue'>z");
     EXPECT_EQ(VisibleText(pass), L"xyz");
