@@ -77,8 +77,9 @@ int ParseLength(std::wstring_view value, int current, bool isFontSize, const Css
         return ClampToInt(n * metrics.PixelsPerInch() / 72);
     if (unit == L"pc")
         return ClampToInt(n * metrics.PixelsPerInch() / 6);
+    // An explicit "px" asks for pixels, so only a number without it is a classic size.
     const int64_t whole = WholeNumber(value);
-    if (isFontSize && whole >= 1 && whole <= 7)
+    if (isFontSize && unit != L"px" && whole >= 1 && whole <= 7)
         return ClassicFontSize(whole);
     return ClampToInt(whole < 0 ? -whole : whole);
 }

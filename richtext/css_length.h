@@ -44,8 +44,8 @@ private:
     int xHeight_;
 };
 
-// `value` as a length, or `current` when it is empty. With `isFontSize` a plain number 1..7 is a
-// classic font size. Results that do not fit an int saturate.
+// `value` as a length, or `current` when it is empty. With `isFontSize` a number 1..7 without a
+// unit is a classic font size. Results that do not fit an int saturate.
 int ParseLength(std::wstring_view value, int current, bool isFontSize, const CssMetrics& metrics);
 
 // A percentage `percent` of `current`, rounded to the nearest integer.

@@ -1,7 +1,20 @@
 #pragma once
 // The style side of the markup: the current style, the open elements, the style sheet and the
-// colours. A layout pass drives it: BeginPass, then for each token of a block either a text run
-// (drawn in Current()) or HandleTag, whose result says what the layout has to do.
+// colours. A layout pass drives it over the prepared text (PrepareMarkupText), block by block:
+//
+//     parser.BeginPass(metrics);
+//     MarkupTokenizer tokenizer(block);
+//     MarkupToken token;
+//     while (tokenizer.Next(token)) {
+//         if (token.kind == MarkupToken::Kind::Text)
+//             ... lay out token.text in parser.Current() ...
+//         else
+//             ... act on parser.HandleTag(token.tag, metrics): rebuild the font on
+//                 StyleChanged, break lines, place tabs, rules and images ...
+//     }
+//     parser.EndPass();
+//
+// The metrics are the pass's device context with the current font selected (DcMetrics).
 
 #include "richtext/css_colour.h"
 #include "richtext/css_declarations.h"

@@ -13,6 +13,9 @@ public:
     // Deeper nesting than this is refused: real markup never comes near it, and hostile markup
     // could otherwise make every opening tag cost a saved style until memory runs out.
     static constexpr size_t kMaxDepth = 4096;
+    // The same for the texts the saved levels carry: a huge face or link target copied into
+    // every level would otherwise multiply by the depth.
+    static constexpr size_t kMaxTextBytes = 16 * 1024 * 1024;
 
     // Saves `current` under the closing key `key` (the current style takes the key as its name
     // too); false when the stack is full and the element must be ignored.
@@ -23,12 +26,16 @@ public:
     // other levels.
     bool Close(HtmlStyle& current, std::wstring_view key);
 
-    void Clear() { levels_.clear(); }
+    void Clear() {
+        levels_.clear();
+        textBytes_ = 0;
+    }
     size_t Depth() const { return levels_.size(); }
     bool Empty() const { return levels_.empty(); }
 
 private:
     std::vector<HtmlStyle> levels_;
+    size_t textBytes_ = 0;
 };
 
 } // namespace richtext
