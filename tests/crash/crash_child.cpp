@@ -71,6 +71,19 @@ __attribute__((noinline)) void CrashHoldingHeapBlocks() {
     std::printf("%p\n", static_cast<void*>(held[0]));
 }
 
+// A second fault while the crash dialog stands: another registered thread faults then.
+void FaultAgainWhileTheDialogStands() {
+    platform::UniqueHandle thread = platform::StartThread([] {
+        while (crash::CurrentCrashStage() != crash::kStageDialogShown)
+            ::Sleep(50);
+        ::Sleep(500);
+        WriteToNowhere();
+        return 0u;
+    });
+    thread.Release(); // runs until the process ends
+    WriteToNowhere();
+}
+
 void CrashOnSecondThread() {
     platform::UniqueHandle thread = platform::StartThread([] {
         crash::Trace("second-thread", 2u);
@@ -106,6 +119,8 @@ void Crash(const std::string& way) {
         std::printf("%d\n", Recurse(0));
     else if (way == "heap")
         CrashHoldingHeapBlocks();
+    else if (way == "twice")
+        FaultAgainWhileTheDialogStands();
     else if (way == "thread")
         CrashOnSecondThread();
     else if (way == "displace")

@@ -322,3 +322,31 @@ TEST_F(CrashProcessTest, AKeptMinidumpGoesIntoItsFolderWhichIsCreated) {
     EXPECT_EQ(ReadFile(folder + L"\\" + name).substr(0, 4), "MDMP");
     EXPECT_FALSE(Contains(run.report, "[Begin of crash minidump]"));
 }
+
+TEST_F(CrashProcessTest, TheCrashDialogShowsTheReportAndClosesWithTheCrashCode) {
+    const std::wstring report = TempPath(L"crash_report_dialog.txt");
+    uitest::Process child = uitest::Launch(Quoted(uitest::ProgramFolder() + L"crash_child.exe") +
+                                           L" write " + Quoted(report) + L" dialog");
+    ASSERT_TRUE(child);
+    const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(uitest::ControlText(dialog, 101)
+                  .rfind(L"Crash Child has encountered a problem and needs to close.\n", 0),
+              0u);
+    EXPECT_NE(uitest::ControlText(dialog, 103).find(L"send it to support@velk.example."),
+              std::wstring::npos);
+    const std::wstring shown = uitest::ControlText(dialog, 102);
+    EXPECT_NE(shown.find(L"[Exception information]\r\n Exception Code:      0xc0000005"),
+              std::wstring::npos);
+    EXPECT_EQ(uitest::ControlText(dialog, 1), L"Compose");
+    EXPECT_EQ(uitest::ControlText(dialog, 8), L"Close");
+    RECT compose = {}, close = {};
+    ::GetWindowRect(::GetDlgItem(dialog, 1), &compose);
+    ::GetWindowRect(::GetDlgItem(dialog, 8), &close);
+    EXPECT_EQ(compose.right - compose.left, close.right - close.left);
+    EXPECT_EQ(compose.bottom - compose.top, close.bottom - close.top);
+    EXPECT_LT(compose.right, close.left);
+    ::PostMessageW(::GetDlgItem(dialog, 8), BM_CLICK, 0, 0);
+    EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
+    ::DeleteFileW(report.c_str());
+}
