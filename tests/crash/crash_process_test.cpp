@@ -350,3 +350,30 @@ TEST_F(CrashProcessTest, TheCrashDialogShowsTheReportAndClosesWithTheCrashCode) 
     EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
     ::DeleteFileW(report.c_str());
 }
+
+TEST_F(CrashProcessTest, ASecondFaultWhileTheDialogStandsStartsTheMailInsteadOfANewReport) {
+    const std::wstring report = TempPath(L"crash_report_twice.txt");
+    uitest::Process child = uitest::Launch(Quoted(uitest::ProgramFolder() + L"crash_child.exe") +
+                                           L" twice " + Quoted(report) + L" dialog");
+    ASSERT_TRUE(child);
+    const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
+    ASSERT_NE(dialog, nullptr);
+    // The child's second thread faults half a second after the dialog appeared. That fault
+    // hands the report to the mail thread; the process and its dialog go on.
+    ::Sleep(4000);
+    EXPECT_EQ(::WaitForSingleObject(child.handle.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(::IsWindow(dialog));
+    // Where the system has no mail library to hand the message to, the mail thread says so.
+    if (const HWND box = uitest::WaitForMessageBox(L"Crash Child", child.id, 2000)) {
+        EXPECT_EQ(uitest::MessageBoxText(box),
+                  L"Can't create e-mail report automatically.\nPlease copy contents of the "
+                  L"report and send it to support@velk.example.");
+        uitest::AnswerMessageBox(box, IDOK);
+    }
+    ::PostMessageW(::GetDlgItem(dialog, 8), BM_CLICK, 0, 0);
+    // One report only: the second fault wrote none.
+    const std::string text = ReadFile(report);
+    EXPECT_EQ(CountOf(text, "[Exception information]"), 1);
+    EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
+    ::DeleteFileW(report.c_str());
+}
