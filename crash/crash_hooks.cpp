@@ -5,6 +5,7 @@
 #include "crash/crash_handler.h"
 #include "crash/exception_codes.h"
 #include "crash/handler_state.h"
+#include "crash/thread_registry.h"
 
 #include <csignal>
 #include <exception>
@@ -21,6 +22,7 @@ CONTEXT g_pseudoContext;
 EXCEPTION_RECORD g_pseudoRecord;
 EXCEPTION_POINTERS g_pseudoPointers;
 volatile LONG g_pseudoTaken = 0;
+EXCEPTION_POINTERS g_signalPointers; // the fault behind a signal
 
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS* pointers) {
     if (!State().armed)
@@ -63,9 +65,21 @@ void __cdecl TerminationSignal(int) {
     RaisePseudoException(kTerminationRequest);
 }
 
-// The runtime keeps the structured exception that it turned into a signal.
+// The structured exception that was turned into a signal: the runtime keeps it when its own
+// filter raised the signal; the exception handler that the 64-bit start-up code registers for
+// the image does not, so the last failure seen on the thread stands in.
 EXCEPTION_POINTERS* CurrentExceptionPointers() {
-    return static_cast<EXCEPTION_POINTERS*>(_pxcptinfoptrs);
+    if (auto* pointers = static_cast<EXCEPTION_POINTERS*>(_pxcptinfoptrs))
+        return pointers;
+    return ThreadRegistry::LastFault(g_signalPointers) ? &g_signalPointers : nullptr;
+}
+
+// Sees every exception first and notes the failures (severity error), changing nothing.
+LONG CALLBACK NoteFailure(EXCEPTION_POINTERS* pointers) {
+    if (pointers && pointers->ExceptionRecord &&
+        (pointers->ExceptionRecord->ExceptionCode & 0xC0000000u) == 0xC0000000u)
+        ThreadRegistry::NoteFault(*pointers);
+    return EXCEPTION_CONTINUE_SEARCH;
 }
 
 void __cdecl FloatingPointSignal(int) {
@@ -105,15 +119,31 @@ void SetRuntimeHandlers() {
         set(_CALL_REPORTFAULT, _WRITE_ABORT_MSG | _CALL_REPORTFAULT);
 }
 
+// The runtime's own new handler, which malloc calls too once the new mode is 1. The runtime
+// exports the setter under its decorated name only.
+void SetRuntimeNewHandler() {
+    using NewHandlerSetter = _PNH(__cdecl*)(_PNH);
+    using NewModeSetter = int(__cdecl*)(int);
+#ifdef _WIN64
+    const char* const setterName = "?_set_new_handler@@YAP6AH_K@ZP6AH_K@Z@Z";
+#else
+    const char* const setterName = "?_set_new_handler@@YAP6AHI@ZP6AHI@Z@Z";
+#endif
+    if (auto set = RuntimeFunction<NewHandlerSetter>(setterName))
+        set(&MallocFailed);
+    if (auto set = RuntimeFunction<NewModeSetter>("_set_new_mode"))
+        set(1);
+}
+
 } // namespace
 
 void InstallProcessHooks() {
     SetFilterThroughGuard(&CrashFilter);
+    ::AddVectoredExceptionHandler(1, &NoteFailure);
     GuardUnhandledExceptionFilter();
     SetRuntimeHandlers();
     std::set_new_handler(&NewFailed);
-    _set_new_handler(&MallocFailed);
-    _set_new_mode(1); // malloc calls the new handler too
+    SetRuntimeNewHandler();
     std::signal(SIGABRT, &AbortSignal);
     std::signal(SIGINT, &InterruptSignal);
     std::signal(SIGTERM, &TerminationSignal);

@@ -117,17 +117,21 @@ bool WriteModulesSection(ReportText& text) {
         ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, ::GetCurrentProcessId()));
     if (!snapshot)
         return true;
-    MODULEENTRY32 entry = {};
+    MODULEENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
+    static char path[MAX_PATH]; // static: the report is written after the fault
     int listed = 0;
-    for (BOOL more = ::Module32First(snapshot.Get(), &entry); more && listed < kMaxModules;
-         more = ::Module32Next(snapshot.Get(), &entry), ++listed) {
+    for (BOOL more = ::Module32FirstW(snapshot.Get(), &entry); more && listed < kMaxModules;
+         more = ::Module32NextW(snapshot.Get(), &entry), ++listed) {
+        if (!::WideCharToMultiByte(CP_ACP, 0, entry.szExePath, -1, path, sizeof(path), nullptr,
+                                   nullptr))
+            path[0] = 0;
         const auto first =
             static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(entry.modBaseAddr));
         const unsigned long long last = first + entry.modBaseSize - 1;
         if (!text.Append("  %.8x%.8x - %.8x%.8x %s\r\n", static_cast<unsigned>(first >> 32),
                          static_cast<unsigned>(first), static_cast<unsigned>(last >> 32),
-                         static_cast<unsigned>(last), entry.szExePath))
+                         static_cast<unsigned>(last), path))
             return false;
     }
     return true;

@@ -6,7 +6,13 @@ namespace crash {
 namespace {
 
 constexpr std::size_t kRowLength = 16;
-constexpr std::uintptr_t kPageSize = 4096;
+
+bool IsReadable(const MEMORY_BASIC_INFORMATION& region) {
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
+                                PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    return region.State == MEM_COMMIT && (region.Protect & kReadable) &&
+           !(region.Protect & PAGE_GUARD);
+}
 
 bool CopyRange(std::uintptr_t address, unsigned char* buffer, std::size_t size) {
     SIZE_T read = 0;
@@ -18,14 +24,20 @@ bool CopyRange(std::uintptr_t address, unsigned char* buffer, std::size_t size) 
 } // namespace
 
 std::size_t CopyReadableMemory(std::uintptr_t address, unsigned char* buffer, std::size_t size) {
-    if (size == 0 || CopyRange(address, buffer, size))
-        return size;
-    // Page by page: the range may run into memory that is not there.
+    // Only committed, readable memory is copied: reading reserved pages through the process
+    // handle is not refused on every system.
     std::size_t copied = 0;
     while (copied < size) {
         const std::uintptr_t at = address + copied;
-        const std::size_t toPageEnd = static_cast<std::size_t>(kPageSize - at % kPageSize);
-        const std::size_t chunk = toPageEnd < size - copied ? toPageEnd : size - copied;
+        MEMORY_BASIC_INFORMATION region = {};
+        if (!::VirtualQuery(reinterpret_cast<const void*>(at), &region, sizeof(region)) ||
+            !IsReadable(region))
+            break;
+        const std::uintptr_t regionEnd =
+            reinterpret_cast<std::uintptr_t>(region.BaseAddress) + region.RegionSize;
+        std::size_t chunk = static_cast<std::size_t>(regionEnd - at);
+        if (chunk > size - copied)
+            chunk = size - copied;
         if (!CopyRange(at, buffer + copied, chunk))
             break;
         copied += chunk;

@@ -9,6 +9,7 @@ namespace {
 
 platform::CriticalSection g_lock;
 RegisteredThread g_threads[kMaxRegisteredThreads];
+EXCEPTION_POINTERS g_lastFaults[kMaxRegisteredThreads];
 volatile LONG g_count = 0;
 
 } // namespace
@@ -36,6 +37,7 @@ bool ThreadRegistry::Add() {
     if (g_count >= static_cast<LONG>(kMaxRegisteredThreads))
         return false;
     g_threads[g_count] = entry;
+    g_lastFaults[g_count] = {};
     ::InterlockedIncrement(&g_count);
     return true;
 }
@@ -46,6 +48,7 @@ void ThreadRegistry::Remove() {
     for (LONG i = 0; i < g_count; ++i) {
         if (g_threads[i].id == id) {
             g_threads[i] = g_threads[g_count - 1];
+            g_lastFaults[i] = g_lastFaults[g_count - 1];
             ::InterlockedDecrement(&g_count);
             return;
         }
@@ -58,6 +61,29 @@ bool ThreadRegistry::Find(DWORD id, RegisteredThread& entry) {
         if (g_threads[i].id == id) {
             entry = g_threads[i];
             return true;
+        }
+    }
+    return false;
+}
+
+void ThreadRegistry::NoteFault(const EXCEPTION_POINTERS& pointers) {
+    const DWORD id = ::GetCurrentThreadId();
+    const LONG count = g_count;
+    for (LONG i = 0; i < count && i < static_cast<LONG>(kMaxRegisteredThreads); ++i) {
+        if (g_threads[i].id == id) {
+            g_lastFaults[i] = pointers;
+            return;
+        }
+    }
+}
+
+bool ThreadRegistry::LastFault(EXCEPTION_POINTERS& pointers) {
+    const DWORD id = ::GetCurrentThreadId();
+    const LONG count = g_count;
+    for (LONG i = 0; i < count && i < static_cast<LONG>(kMaxRegisteredThreads); ++i) {
+        if (g_threads[i].id == id) {
+            pointers = g_lastFaults[i];
+            return pointers.ExceptionRecord && pointers.ContextRecord;
         }
     }
     return false;

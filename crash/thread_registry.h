@@ -28,6 +28,12 @@ public:
     // Looks up a thread's entry without taking the lock (for the report); false when unknown.
     static bool Find(DWORD id, RegisteredThread& entry);
     static std::size_t Count();
+    // The last failure exception seen on the calling thread, kept for the signal handlers: a
+    // runtime that turns the exception into a signal may not say which one it was.
+    // The records are kept, not the pointers' block, which the system may hand out on a frame
+    // that is gone once the handler returned.
+    static void NoteFault(const EXCEPTION_POINTERS& pointers);
+    static bool LastFault(EXCEPTION_POINTERS& pointers);
     static void Clear();
 };
 

@@ -1,0 +1,183 @@
+// A console program that installs the crash handler and then crashes in the way its command line
+// names; the crash tests run it as a real process and read the report it leaves.
+//
+//   crash_child <way> <report file> [dialog] [embedded <type>] [kept <type> <folder>]
+
+#include "crash/crash_handler.h"
+#include "crash/exception_codes.h"
+#include "platform/thread.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+// Outside the anonymous namespace: the compiler must not assume it knows every override.
+namespace child {
+struct Base;
+__attribute__((noinline)) void CallPure(Base* base);
+
+// A base whose constructor calls the function that only the derived class defines.
+struct Base {
+    Base() { CallPure(this); }
+    virtual ~Base() = default;
+    virtual void Pure() = 0;
+};
+
+void CallPure(Base* base) {
+    asm volatile("" : "+r"(base)); // the compiler must not know the object's dynamic type
+    base->Pure();
+}
+struct Derived : Base {
+    void Pure() override {}
+};
+} // namespace child
+
+namespace {
+
+volatile int* volatile g_nowhere = reinterpret_cast<int*>(0x10);
+
+volatile int g_stopDepth = 0x7FFFFFFF; // never reached: the stack runs out first
+
+__attribute__((noinline)) int Recurse(int depth) {
+    volatile char block[4096];
+    block[0] = static_cast<char>(depth);
+    if (depth == g_stopDepth)
+        return block[0];
+    return Recurse(depth + 1) + block[0];
+}
+
+void WriteToNowhere() {
+    *g_nowhere = 1;
+}
+
+// A call the runtime rejects because of its argument.
+void PassInvalidArgument() {
+    char target[4];
+    strcpy_s(target, sizeof(target), "far too long for the target");
+    std::printf("%s\n", target);
+}
+
+// A heap block that the crashing frame points to, which points to a second block.
+__attribute__((noinline)) void CrashHoldingHeapBlocks() {
+    auto** first = static_cast<char**>(::HeapAlloc(::GetProcessHeap(), 0, 64));
+    char* second = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, 64));
+    std::strcpy(second, "SECONDBLOCKMARKER");
+    first[0] = second;
+    std::strcpy(reinterpret_cast<char*>(first + 1), "FIRSTBLOCKMARKER");
+    char* volatile held[2] = {reinterpret_cast<char*>(first), second};
+    WriteToNowhere();
+    std::printf("%p\n", static_cast<void*>(held[0]));
+}
+
+// A second fault while the crash dialog stands: another registered thread faults then.
+void FaultAgainWhileTheDialogStands() {
+    platform::UniqueHandle thread = platform::StartThread([] {
+        while (crash::CurrentCrashStage() != crash::kStageDialogShown)
+            ::Sleep(50);
+        ::Sleep(500);
+        WriteToNowhere();
+        return 0u;
+    });
+    thread.Release(); // runs until the process ends
+    WriteToNowhere();
+}
+
+void CrashOnSecondThread() {
+    platform::UniqueHandle thread = platform::StartThread([] {
+        crash::Trace("second-thread", 2u);
+        WriteToNowhere();
+        return 0u;
+    });
+    ::WaitForSingleObject(thread.Get(), INFINITE);
+}
+
+// Another component tries to take over the unhandled-exception filter.
+LONG WINAPI ForeignFilter(EXCEPTION_POINTERS*) {
+    ::ExitProcess(77);
+}
+
+void DisplaceFilterThenCrash() {
+    const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(&ForeignFilter);
+    crash::Trace("filter-change", previous);
+    WriteToNowhere();
+}
+
+void Crash(const std::string& way) {
+    if (way == "write")
+        WriteToNowhere();
+    else if (way == "read")
+        std::printf("%d\n", *g_nowhere);
+    else if (way == "pure")
+        child::Derived derived;
+    else if (way == "invalid")
+        PassInvalidArgument();
+    else if (way == "abort")
+        std::abort();
+    else if (way == "overflow")
+        std::printf("%d\n", Recurse(0));
+    else if (way == "heap")
+        CrashHoldingHeapBlocks();
+    else if (way == "twice")
+        FaultAgainWhileTheDialogStands();
+    else if (way == "thread")
+        CrashOnSecondThread();
+    else if (way == "displace")
+        DisplaceFilterThenCrash();
+    else if (way == "throw")
+        throw std::runtime_error("nobody catches this");
+    else if (way == "new")
+        std::printf("%p\n", ::operator new(static_cast<std::size_t>(-1) / 2));
+    else if (way == "raise")
+        ::RaiseException(0xE0001234, 0, 0, nullptr);
+    else if (way == "pseudo")
+        crash::RaisePseudoException(crash::kTerminationRequest);
+    else if (way == "divide") {
+        volatile int zero = 0;
+        std::printf("%d\n", 10 / zero);
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: crash_child <way> <report file> [options]\n");
+        return 2;
+    }
+    char way[64] = {};
+    char report[crash::kConfigTextSize] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, argv[1], -1, way, sizeof(way), nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, 0, argv[2], -1, report, sizeof(report), nullptr, nullptr);
+
+    crash::CrashHandlerConfig config = {};
+    config.flags = crash::kCrashFlagSilent;
+    crash::SetConfigText(config.supportAddress, "support@velk.example");
+    crash::SetConfigText(config.applicationName, "Crash Child");
+    crash::SetConfigText(config.reportCopyPath, report);
+    crash::SetConfigText(config.versionText, "v1.0 Build 10028");
+    crash::SetConfigText(config.operatingSystem, "Test OS");
+    crash::SetConfigText(config.machine, "Test machine");
+    for (int i = 3; i < argc; ++i) {
+        const std::wstring option = argv[i];
+        if (option == L"dialog")
+            config.flags &= ~crash::kCrashFlagSilent;
+        else if (option == L"embedded" && i + 1 < argc)
+            config.embeddedMinidumpType = std::wcstoul(argv[++i], nullptr, 0);
+        else if (option == L"kept" && i + 2 < argc) {
+            config.keptMinidumpType = std::wcstoul(argv[++i], nullptr, 0);
+            char folder[crash::kConfigTextSize] = {};
+            ::WideCharToMultiByte(CP_ACP, 0, argv[++i], -1, folder, sizeof(folder), nullptr,
+                                  nullptr);
+            crash::SetConfigText(config.keptMinidumpFolder, folder);
+        }
+    }
+    if (!crash::InstallCrashHandler(config))
+        return 3;
+    crash::Trace("child-start", 0x1234u, 0x123456789ABCull);
+    crash::Trace("no-values");
+    Crash(way);
+    crash::UninstallCrashHandler();
+    return 0; // the chosen way did not crash
+}

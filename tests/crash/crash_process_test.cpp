@@ -1,0 +1,379 @@
+// The crash handler in a real process: the child program installs it, crashes in a chosen way
+// and leaves its report in a file; the process must end with code 1067.
+
+#include "tests/support/ui_automation.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kCrashExitCode = 1067;
+constexpr DWORD kChildTimeoutMs = 90000;
+
+std::wstring Quoted(const std::wstring& text) {
+    return L"\"" + text + L"\"";
+}
+
+std::wstring TempPath(const std::wstring& name) {
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+
+std::string ReadFile(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+struct CrashRun {
+    int exitCode = -1;
+    std::string report;
+};
+
+int RunProgram(const std::wstring& commandLine) {
+    uitest::Process process = uitest::Launch(commandLine);
+    if (!process)
+        return -2;
+    return uitest::WaitForExit(process, kChildTimeoutMs);
+}
+
+CrashRun RunChild(const std::wstring& way, const std::wstring& options = L"") {
+    const std::wstring report = TempPath(L"crash_report_" + way + L".txt");
+    ::DeleteFileW(report.c_str());
+    CrashRun run;
+    run.exitCode = RunProgram(Quoted(uitest::ProgramFolder() + L"crash_child.exe") + L" " + way +
+                              L" " + Quoted(report) + L" " + options);
+    run.report = ReadFile(report);
+    ::DeleteFileW(report.c_str());
+    return run;
+}
+
+std::vector<std::string> SectionTitles(const std::string& report) {
+    std::vector<std::string> titles;
+    const std::regex title(R"(^\[[^\]\r\n]+\]\r$)", std::regex::multiline);
+    for (auto it = std::sregex_iterator(report.begin(), report.end(), title);
+         it != std::sregex_iterator(); ++it)
+        titles.push_back(it->str().substr(0, it->str().size() - 1));
+    return titles;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+int CountOf(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+std::string CodeLine(const std::string& report) {
+    std::smatch match;
+    if (std::regex_search(report, match, std::regex(R"( Exception Code:      [^\r]*)")))
+        return match.str();
+    return std::string();
+}
+
+#ifdef _WIN64
+const char* const kRegisterLines =
+    R"(  RAX=[0-9a-f]{16} RBX=[0-9a-f]{16} RCX=[0-9a-f]{16} RDX=[0-9a-f]{16} RSI=[0-9a-f]{16} RDI=[0-9a-f]{16}\r\n)"
+    R"(  R8=[0-9a-f]{16} R9=[0-9a-f]{16} R10=[0-9a-f]{16} R11=[0-9a-f]{16}\r\n)"
+    R"(  R12=[0-9a-f]{16} R13=[0-9a-f]{16} R14=[0-9a-f]{16} R15=[0-9a-f]{16}\r\n)"
+    R"(  RIP=[0-9a-f]{16} RSP=[0-9a-f]{16} RBP=[0-9a-f]{16} EFlags=[0-9a-f]{8}\r\n)"
+    R"(  CS=[0-9a-f]{8}  SS=[0-9a-f]{8}  DS=[0-9a-f]{8}  ES=[0-9a-f]{8}  FS=[0-9a-f]{8}  GS=[0-9a-f]{8}\r\n)"
+    R"( \[Bytes at CS:RIP\]\r\n(  [0-9A-F]{16} ([0-9A-F]{2} ){16}.{16}\r\n){4})"
+    R"( \[Bytes at SS:RSP\]\r\n)";
+const char* const kStackLine = R"( Stack Base=[0-9a-f]{16}  Stack Limit=[0-9a-f]{16}\r\n)";
+const std::string kFaultAddress = "0x0000000000000010";
+#else
+const char* const kRegisterLines =
+    R"(  EAX=[0-9a-f]{8} EBX=[0-9a-f]{8} ECX=[0-9a-f]{8} EDX=[0-9a-f]{8} ESI=[0-9a-f]{8} EDI=[0-9a-f]{8}\r\n)"
+    R"(  EIP=[0-9a-f]{8} ESP=[0-9a-f]{8} EBP=[0-9a-f]{8} EFlags=[0-9a-f]{8}\r\n)"
+    R"(  CS=[0-9a-f]{8}  SS=[0-9a-f]{8}  DS=[0-9a-f]{8}  ES=[0-9a-f]{8}  FS=[0-9a-f]{8}  GS=[0-9a-f]{8}\r\n)"
+    R"( \[Bytes at CS:EIP\]\r\n(  [0-9A-F]{8} ([0-9A-F]{2} ){16}.{16}\r\n){4})"
+    R"( \[Bytes at SS:ESP\]\r\n)";
+const char* const kStackLine = R"( Stack Base=[0-9a-f]{8}  Stack Limit=[0-9a-f]{8}\r\n)";
+const std::string kFaultAddress = "0x00000010";
+#endif
+
+class CrashProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override { uitest::EndProcessesNamed(L"crash_child.exe"); }
+    void TearDown() override { uitest::EndProcessesNamed(L"crash_child.exe"); }
+};
+
+} // namespace
+
+TEST_F(CrashProcessTest, AnAccessViolationEndsWithTheFullReport) {
+    const CrashRun run = RunChild(L"write");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    const std::vector<std::string> expected = {
+        "[Environment information]", "[Memory usage information]",
+        "[Exception information]",   "[Thread context information, TID=",
+        "[Loaded modules]",          "[Heap references]",
+        "[Execution information]"};
+    const std::vector<std::string> titles = SectionTitles(run.report);
+    ASSERT_EQ(titles.size(), expected.size()) << run.report;
+    for (std::size_t i = 0; i < titles.size(); ++i)
+        EXPECT_EQ(titles[i].rfind(expected[i], 0), 0u) << titles[i];
+    EXPECT_TRUE(Contains(run.report, "[Environment information]\r\n"
+                                     " Application: Crash Child v1.0 Build 10028\r\n"
+                                     " System:      Test machine\r\n"
+                                     " OS:          Test OS\r\n"));
+    EXPECT_TRUE(std::regex_search(
+        run.report, std::regex(R"( System physical memory: Used: \d+KB, Total \d+KB\r\n)"
+                               R"( System virtual memory:  Used: \d+KB, Total \d+KB\r\n)"
+                               R"( Process virtual memory: Current \d+KB, Maximum: \d+KB\r\n)")));
+    EXPECT_EQ(CodeLine(run.report), " Exception Code:      0xc0000005 (Access violation)");
+    EXPECT_TRUE(Contains(run.report, " Exception Operation: Write to address " + kFaultAddress));
+}
+
+TEST_F(CrashProcessTest, TheCrashingThreadsRegistersCodeAndStackFollowTheFormat) {
+    const CrashRun run = RunChild(L"write");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    EXPECT_TRUE(std::regex_search(
+        run.report, std::regex(std::string(R"(\[Thread context information, TID=\d+\]\r\n)") +
+                               kStackLine + R"( \[Registers\]\r\n)" + kRegisterLines)))
+        << run.report.substr(0, 3000);
+    // The stack of a registered thread is dumped for 1024 bytes: 64 rows.
+    const std::size_t stack = run.report.find("SS:");
+    const std::size_t modules = run.report.find("[Loaded modules]");
+    ASSERT_LT(stack, modules);
+    EXPECT_EQ(CountOf(run.report.substr(stack, modules - stack), "\r\n"), 1 + 64);
+}
+
+TEST_F(CrashProcessTest, AReadFaultSaysWhereItRead) {
+    const CrashRun run = RunChild(L"read");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    EXPECT_TRUE(Contains(run.report, " Exception Operation: Read from address " + kFaultAddress));
+}
+
+TEST_F(CrashProcessTest, TheModuleListHoldsTheProgramItself) {
+    const CrashRun run = RunChild(L"write");
+    EXPECT_TRUE(std::regex_search(
+        run.report,
+        std::regex(
+            R"(\[Loaded modules\]\r\n  [0-9a-f]{16} - [0-9a-f]{16} [^\r]*crash_child\.exe\r\n)",
+            std::regex::icase)));
+    EXPECT_TRUE(std::regex_search(
+        run.report,
+        std::regex(R"(  [0-9a-f]{16} - [0-9a-f]{16} [^\r]*kernel32\.dll\r\n)", std::regex::icase)));
+}
+
+TEST_F(CrashProcessTest, TheTraceListsRecordsNewestFirst) {
+    const CrashRun run = RunChild(L"write");
+    std::smatch match;
+    ASSERT_TRUE(
+        std::regex_search(run.report, match,
+                          std::regex(R"(\[Execution information\]\r\n TID(\d+): no-values\r\n)"
+                                     R"( TID(\d+): child-start\(1234,123456789ABC\)\r\n$)")))
+        << run.report.substr(run.report.size() > 400 ? run.report.size() - 400 : 0);
+    EXPECT_EQ(match[1], match[2]);
+    EXPECT_TRUE(Contains(run.report, "[Thread context information, TID=" + match[1].str() + "]"));
+}
+
+TEST_F(CrashProcessTest, ACrashOnASecondThreadDescribesItFirstAndTheMainThreadAfter) {
+    const CrashRun run = RunChild(L"thread");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    EXPECT_EQ(CodeLine(run.report), " Exception Code:      0xc0000005 (Access violation)");
+    std::smatch trace;
+    ASSERT_TRUE(
+        std::regex_search(run.report, trace, std::regex(R"( TID(\d+): second-thread\(2\)\r\n)")));
+    std::smatch main;
+    ASSERT_TRUE(std::regex_search(run.report, main, std::regex(R"( TID(\d+): child-start)")));
+    const std::size_t crashing =
+        run.report.find("[Thread context information, TID=" + trace[1].str() + "]");
+    const std::size_t other =
+        run.report.find("[Thread context information, TID=" + main[1].str() + "]");
+    const std::size_t modules = run.report.find("[Loaded modules]");
+    ASSERT_NE(crashing, std::string::npos);
+    ASSERT_NE(other, std::string::npos);
+    EXPECT_LT(crashing, modules);
+    EXPECT_GT(other, modules);
+    // Both were started through the program's thread wrapper or installed it: stacks are known.
+    EXPECT_EQ(CountOf(run.report, " Stack Base="), 2);
+    // The other thread's stack dump is at most 512 bytes: 32 rows.
+    const std::size_t otherStack = run.report.find("SS:", other);
+    const std::size_t heap = run.report.find("[Heap references]");
+    EXPECT_LE(CountOf(run.report.substr(otherStack, heap - otherStack), "\r\n"), 1 + 32);
+}
+
+TEST_F(CrashProcessTest, HeapBlocksThatTheStackPointsToAreDumpedTwoLevelsDeep) {
+    const CrashRun run = RunChild(L"heap");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    const std::size_t heap = run.report.find("[Heap references]\r\n");
+    ASSERT_NE(heap, std::string::npos);
+    const std::string section = run.report.substr(heap);
+    EXPECT_TRUE(
+        std::regex_search(section, std::regex(R"(  \[Heap@[0-9a-f]{16}\]\r\n    [0-9A-F]+ )")));
+    EXPECT_TRUE(Contains(section, "FIRSTBLO"));
+    EXPECT_TRUE(Contains(section, "SECONDBLOCKMARKE"));
+    // No byte is dumped twice, though the stack holds the second block's address as well.
+    EXPECT_EQ(CountOf(section, "SECONDBLOCKMARKE"), 1);
+}
+
+TEST_F(CrashProcessTest, RuntimeFailuresRaiseTheirPseudoCodes) {
+    const struct {
+        const wchar_t* way;
+        const char* code;
+    } cases[] = {
+        {L"pure", " Exception Code:      0x12101201 (Pure virtual function call)"},
+        {L"new", " Exception Code:      0x12101202 (New operator fails to allocate memory)"},
+        {L"abort", " Exception Code:      0x12101205 (Abnormal termination)"},
+        {L"pseudo", " Exception Code:      0x12101207 (Termination request)"},
+        {L"throw", " Exception Code:      0x1210120b (Unhandled C++ typed exception)"},
+        {L"divide", " Exception Code:      0xc0000094 (Integer divide by zero)"},
+        {L"raise", " Exception Code:      0xe0001234"},
+    };
+    for (const auto& c : cases) {
+        const CrashRun run = RunChild(c.way);
+        EXPECT_EQ(run.exitCode, kCrashExitCode) << c.code;
+        EXPECT_EQ(CodeLine(run.report), c.code);
+        EXPECT_TRUE(Contains(run.report, "[Execution information]")) << c.code;
+    }
+}
+
+TEST_F(CrashProcessTest, AnInvalidArgumentToTheRuntimeIsACrash) {
+    const HMODULE runtime = ::LoadLibraryW(L"msvcrt.dll");
+    if (!::GetProcAddress(runtime, "_set_invalid_parameter_handler"))
+        GTEST_SKIP() << "this system's C runtime lets no program see its argument checks";
+    const CrashRun run = RunChild(L"invalid");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    EXPECT_EQ(CodeLine(run.report),
+              " Exception Code:      0x12101203 (CRT detects an invalid argument)");
+}
+
+TEST_F(CrashProcessTest, AStackOverflowIsReportedFromAFreshThread) {
+    const CrashRun run = RunChild(L"overflow");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    EXPECT_EQ(CodeLine(run.report), " Exception Code:      0xc00000fd (Stack overflow)");
+    EXPECT_TRUE(Contains(run.report, "[Execution information]"));
+}
+
+TEST_F(CrashProcessTest, AnotherFilterCannotDisplaceTheHandler) {
+    const CrashRun run = RunChild(L"displace");
+    EXPECT_EQ(run.exitCode, kCrashExitCode); // the foreign filter would have ended with 77
+    EXPECT_EQ(CodeLine(run.report), " Exception Code:      0xc0000005 (Access violation)");
+    // The displacing call was told there was no previous filter.
+#ifdef _WIN64
+    EXPECT_TRUE(Contains(run.report, ": filter-change(000000000)\r\n"));
+#else
+    EXPECT_TRUE(Contains(run.report, ": filter-change(0)\r\n"));
+#endif
+}
+
+TEST_F(CrashProcessTest, WithoutMinidumpTypesNoDumpIsWrittenOrDeleted) {
+    const std::wstring sentinel = TempPath(L"minidump.dmp");
+    { std::ofstream(sentinel.c_str()) << "not ours"; }
+    const CrashRun run = RunChild(L"write");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    EXPECT_FALSE(Contains(run.report, "minidump"));
+    EXPECT_EQ(ReadFile(sentinel), "not ours");
+    ::DeleteFileW(sentinel.c_str());
+}
+
+TEST_F(CrashProcessTest, AnEmbeddedMinidumpDecodesToADumpFileAndTheTemporaryOneIsGone) {
+    const std::wstring temporary = TempPath(L"minidump.dmp");
+    ::DeleteFileW(temporary.c_str());
+    const std::wstring report = TempPath(L"crash_report_embedded.txt");
+    const std::wstring dump = TempPath(L"crash_report_embedded.dmp");
+    ::DeleteFileW(dump.c_str());
+    ASSERT_EQ(RunProgram(Quoted(uitest::ProgramFolder() + L"crash_child.exe") + L" write " +
+                         Quoted(report) + L" embedded 4"),
+              kCrashExitCode);
+    const std::string text = ReadFile(report);
+    EXPECT_TRUE(Contains(text, "[Execution information]"));
+    EXPECT_TRUE(std::regex_search(
+        text, std::regex(R"(\r\n\r\n\[Begin of crash minidump\]\r\n[1-46-9A-NP-RT-Z]{80}\r\n)")));
+    EXPECT_TRUE(Contains(text, "\r\n[End of crash minidump]\r\n"));
+    EXPECT_FALSE(FileExists(temporary));
+    ASSERT_EQ(RunProgram(Quoted(uitest::ProgramFolder() + L"crash_decoder.exe") + L" " +
+                         Quoted(report) + L" " + Quoted(dump)),
+              0);
+    const std::string decoded = ReadFile(dump);
+    ASSERT_GT(decoded.size(), 1000u);
+    EXPECT_EQ(decoded.substr(0, 4), "MDMP");
+    ::DeleteFileW(report.c_str());
+    ::DeleteFileW(dump.c_str());
+}
+
+TEST_F(CrashProcessTest, AKeptMinidumpGoesIntoItsFolderWhichIsCreated) {
+    const std::wstring root = uitest::MakeTempFolder(L"crash_kept_dumps");
+    const std::wstring folder = root + L"\\a\\b";
+    const CrashRun run = RunChild(L"write", L"kept 4 " + Quoted(folder));
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((folder + L"\\minidump_*.dmp").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    ::FindClose(search);
+    const std::wstring name = found.cFileName;
+    EXPECT_TRUE(std::regex_match(name, std::wregex(LR"(minidump_\d{8}_\d{6}\.dmp)")));
+    EXPECT_EQ(ReadFile(folder + L"\\" + name).substr(0, 4), "MDMP");
+    EXPECT_FALSE(Contains(run.report, "[Begin of crash minidump]"));
+}
+
+TEST_F(CrashProcessTest, TheCrashDialogShowsTheReportAndClosesWithTheCrashCode) {
+    const std::wstring report = TempPath(L"crash_report_dialog.txt");
+    uitest::Process child = uitest::Launch(Quoted(uitest::ProgramFolder() + L"crash_child.exe") +
+                                           L" write " + Quoted(report) + L" dialog");
+    ASSERT_TRUE(child);
+    const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(uitest::ControlText(dialog, 101)
+                  .rfind(L"Crash Child has encountered a problem and needs to close.\n", 0),
+              0u);
+    EXPECT_NE(uitest::ControlText(dialog, 103).find(L"send it to support@velk.example."),
+              std::wstring::npos);
+    const std::wstring shown = uitest::ControlText(dialog, 102);
+    EXPECT_NE(shown.find(L"[Exception information]\r\n Exception Code:      0xc0000005"),
+              std::wstring::npos);
+    EXPECT_EQ(uitest::ControlText(dialog, 1), L"Compose");
+    EXPECT_EQ(uitest::ControlText(dialog, 8), L"Close");
+    RECT compose = {}, close = {};
+    ::GetWindowRect(::GetDlgItem(dialog, 1), &compose);
+    ::GetWindowRect(::GetDlgItem(dialog, 8), &close);
+    EXPECT_EQ(compose.right - compose.left, close.right - close.left);
+    EXPECT_EQ(compose.bottom - compose.top, close.bottom - close.top);
+    EXPECT_LT(compose.right, close.left);
+    ::PostMessageW(::GetDlgItem(dialog, 8), BM_CLICK, 0, 0);
+    EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
+    ::DeleteFileW(report.c_str());
+}
+
+TEST_F(CrashProcessTest, ASecondFaultWhileTheDialogStandsStartsTheMailInsteadOfANewReport) {
+    const std::wstring report = TempPath(L"crash_report_twice.txt");
+    uitest::Process child = uitest::Launch(Quoted(uitest::ProgramFolder() + L"crash_child.exe") +
+                                           L" twice " + Quoted(report) + L" dialog");
+    ASSERT_TRUE(child);
+    const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
+    ASSERT_NE(dialog, nullptr);
+    // The child's second thread faults half a second after the dialog appeared. That fault
+    // hands the report to the mail thread; the process and its dialog go on.
+    ::Sleep(4000);
+    EXPECT_EQ(::WaitForSingleObject(child.handle.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(::IsWindow(dialog));
+    // Where the system has no mail library to hand the message to, the mail thread says so.
+    if (const HWND box = uitest::WaitForMessageBox(L"Crash Child", child.id, 2000)) {
+        EXPECT_EQ(uitest::MessageBoxText(box),
+                  L"Can't create e-mail report automatically.\nPlease copy contents of the "
+                  L"report and send it to support@velk.example.");
+        uitest::AnswerMessageBox(box, IDOK);
+    }
+    ::PostMessageW(::GetDlgItem(dialog, 8), BM_CLICK, 0, 0);
+    // One report only: the second fault wrote none.
+    const std::string text = ReadFile(report);
+    EXPECT_EQ(CountOf(text, "[Exception information]"), 1);
+    EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
+    ::DeleteFileW(report.c_str());
+}
