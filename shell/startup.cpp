@@ -1,6 +1,8 @@
 #include "shell/startup.h"
 
+#include "crash/crash_handler.h"
 #include "platform/resource_strings.h"
+#include "platform/text.h"
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
 #include "shell/delete_folder_tree.h"
@@ -37,6 +39,21 @@ void RunNormal(HINSTANCE instance, bool anotherWizardRuns) {
     RunUpdate(instance);
 }
 
+// The crash handler for the length of the run: any fault becomes a report.
+class CrashHandlerScope {
+public:
+    CrashHandlerScope() {
+        crash::CrashHandlerConfig config = {};
+        crash::SetConfigText(config.applicationName, "Velk Update Wizard");
+        crash::SetConfigText(config.versionText,
+                             platform::FormatAnsi("v%d.%d Build %d", 1, 0, 10028).c_str());
+        crash::InstallCrashHandler(config);
+    }
+    ~CrashHandlerScope() { crash::UninstallCrashHandler(); }
+    CrashHandlerScope(const CrashHandlerScope&) = delete;
+    CrashHandlerScope& operator=(const CrashHandlerScope&) = delete;
+};
+
 } // namespace
 
 void RunUpdate(HINSTANCE instance) {
@@ -45,6 +62,7 @@ void RunUpdate(HINSTANCE instance) {
 }
 
 int RunProgram(HINSTANCE instance) {
+    const CrashHandlerScope crashHandler;
     SelectResourceLanguage();
     SetUpdateTempFolderFromSystem();
     ::CreateDirectoryW(UpdateTempFolder().c_str(), nullptr);
