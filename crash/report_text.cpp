@@ -5,7 +5,7 @@
 namespace crash {
 namespace {
 
-struct Spec {
+struct FormatField {
     bool zeroPad = false;
     int width = 0;
     int precision = -1;
@@ -14,47 +14,47 @@ struct Spec {
     char conversion = 0;
 };
 
-const char* ParseSpec(const char* p, Spec& spec) {
+const char* ParseField(const char* p, FormatField& field) {
     if (*p == '0') {
-        spec.zeroPad = true;
+        field.zeroPad = true;
         ++p;
     }
     while (*p >= '0' && *p <= '9')
-        spec.width = spec.width * 10 + (*p++ - '0');
+        field.width = field.width * 10 + (*p++ - '0');
     if (*p == '.') {
         ++p;
-        spec.precision = 0;
+        field.precision = 0;
         while (*p >= '0' && *p <= '9')
-            spec.precision = spec.precision * 10 + (*p++ - '0');
+            field.precision = field.precision * 10 + (*p++ - '0');
     }
     while (*p == 'l') {
-        ++spec.longs;
+        ++field.longs;
         ++p;
     }
     if (*p == 'z') {
-        spec.size = true;
+        field.size = true;
         ++p;
     }
-    spec.conversion = *p;
+    field.conversion = *p;
     return *p ? p + 1 : p;
 }
 
-std::uint64_t UnsignedArgument(const Spec& spec, va_list& args) {
-    if (spec.size)
+std::uint64_t UnsignedArgument(const FormatField& field, va_list& args) {
+    if (field.size)
         return va_arg(args, std::size_t);
-    if (spec.longs >= 2)
+    if (field.longs >= 2)
         return va_arg(args, unsigned long long);
-    if (spec.longs == 1)
+    if (field.longs == 1)
         return va_arg(args, unsigned long);
     return va_arg(args, unsigned int);
 }
 
-std::int64_t SignedArgument(const Spec& spec, va_list& args) {
-    if (spec.size)
+std::int64_t SignedArgument(const FormatField& field, va_list& args) {
+    if (field.size)
         return static_cast<std::int64_t>(va_arg(args, std::size_t));
-    if (spec.longs >= 2)
+    if (field.longs >= 2)
         return va_arg(args, long long);
-    if (spec.longs == 1)
+    if (field.longs == 1)
         return va_arg(args, long);
     return va_arg(args, int);
 }
@@ -116,12 +116,12 @@ bool ReportText::AppendV(const char* format, va_list args) {
             fitted = AppendChar(*p++);
             continue;
         }
-        Spec spec;
-        p = ParseSpec(p + 1, spec);
+        FormatField field;
+        p = ParseField(p + 1, field);
         char digits[24];
         int count = 0;
         bool negative = false;
-        switch (spec.conversion) {
+        switch (field.conversion) {
         case '%':
             fitted = AppendChar('%');
             continue;
@@ -133,9 +133,10 @@ bool ReportText::AppendV(const char* format, va_list args) {
             if (!text)
                 text = "(null)";
             std::size_t n = 0;
-            while (text[n] && (spec.precision < 0 || n < static_cast<std::size_t>(spec.precision)))
+            while (text[n] &&
+                   (field.precision < 0 || n < static_cast<std::size_t>(field.precision)))
                 ++n;
-            for (std::size_t pad = n; fitted && pad < static_cast<std::size_t>(spec.width); ++pad)
+            for (std::size_t pad = n; fitted && pad < static_cast<std::size_t>(field.width); ++pad)
                 fitted = AppendChar(' ');
             if (fitted)
                 fitted = AppendBytes(text, n);
@@ -143,7 +144,7 @@ bool ReportText::AppendV(const char* format, va_list args) {
         }
         case 'd':
         case 'i': {
-            const std::int64_t value = SignedArgument(spec, local);
+            const std::int64_t value = SignedArgument(field, local);
             negative = value < 0;
             const std::uint64_t magnitude = negative ? ~static_cast<std::uint64_t>(value) + 1
                                                      : static_cast<std::uint64_t>(value);
@@ -151,25 +152,25 @@ bool ReportText::AppendV(const char* format, va_list args) {
             break;
         }
         case 'u':
-            count = ToDigits(UnsignedArgument(spec, local), 10, false, digits);
+            count = ToDigits(UnsignedArgument(field, local), 10, false, digits);
             break;
         case 'x':
         case 'X':
-            count = ToDigits(UnsignedArgument(spec, local), 16, spec.conversion == 'X', digits);
+            count = ToDigits(UnsignedArgument(field, local), 16, field.conversion == 'X', digits);
             break;
         default:
             continue; // an unknown conversion prints nothing
         }
-        const int zeros = spec.precision > count ? spec.precision - count : 0;
+        const int zeros = field.precision > count ? field.precision - count : 0;
         const int body = count + zeros + (negative ? 1 : 0);
-        const char padChar = spec.zeroPad && spec.precision < 0 ? '0' : ' ';
+        const char padChar = field.zeroPad && field.precision < 0 ? '0' : ' ';
         if (padChar == ' ')
-            for (int pad = body; fitted && pad < spec.width; ++pad)
+            for (int pad = body; fitted && pad < field.width; ++pad)
                 fitted = AppendChar(' ');
         if (fitted && negative)
             fitted = AppendChar('-');
         if (padChar == '0')
-            for (int pad = body; fitted && pad < spec.width; ++pad)
+            for (int pad = body; fitted && pad < field.width; ++pad)
                 fitted = AppendChar('0');
         for (int z = 0; fitted && z < zeros; ++z)
             fitted = AppendChar('0');
