@@ -6,6 +6,7 @@
 #include "engine/installer_process.h"
 #include "engine/package_installation.h"
 #include "platform/event.h"
+#include "platform/executable_image.h"
 #include "platform/text.h"
 #include "shell/startup_settings.h"
 #include "tests/support/ui_automation.h"
@@ -199,7 +200,9 @@ protected:
                                                 item.resellerId, keyProductId);
         item.SetStatus(kStatusDownloaded);
         items_.push_back(item);
+        // The temporary folder of an earlier run may carry the same name.
         reports_.push_back(folder + L"\\installer-report.txt");
+        ::DeleteFileW(reports_.back().c_str());
         return items_.size() - 1;
     }
 
@@ -422,6 +425,53 @@ TEST_F(PackageInstallationTest, ARunWithoutPageWindowStillInstalls) {
     InstallPackages({nullptr, cancel_.Get(), CInstallationRecords(items_, downloaded_, lock_)});
     EXPECT_EQ(items_[kovra].Status(), kStatusDownloaded);
     EXPECT_EQ(page_.doneCount_, 0);
+}
+
+// The test installer itself, started directly: the runs above rely on what it does.
+class TestInstallerTest : public PackageInstallationTest {
+protected:
+    int RunInstaller(size_t index, const std::wstring& arguments) {
+        uitest::Process process =
+            uitest::Launch(L"\"" + items_[index].packagePath + L"\" " + arguments);
+        return process ? uitest::WaitForExit(process, 30000) : -1;
+    }
+};
+
+TEST_F(TestInstallerTest, ReplacesTheWizardWhenThePackageBringsOne) {
+    const size_t kovra = AddProduct(6, L"kovra", L"Kovra");
+    testpkg::TestPackage package;
+    package.product = records_[kovra];
+    package.product.installedBuild = "1302";
+    package.wizardDate = demo::ProductDate{2026, 12, 1};
+    ASSERT_TRUE(testpkg::MakeTestPackage(uitest::ProgramFolder() + L"test_installer.exe",
+                                         items_[kovra].packagePath, package));
+    ASSERT_EQ(RunInstaller(kovra, L"/S"), 0);
+
+    SYSTEMTIME linked = {};
+    ASSERT_TRUE(platform::ReadLinkTime(items_[kovra].installFolder + L"\\Zapdate.exe", linked));
+    EXPECT_EQ(linked.wYear, 2026);
+    EXPECT_EQ(linked.wMonth, 12);
+    EXPECT_EQ(linked.wDay, 1);
+}
+
+TEST_F(TestInstallerTest, ChangesNothingWithoutTheSilentSwitch) {
+    const size_t kovra = AddProduct(6, L"kovra", L"Kovra");
+    AddPackage(kovra, Behaviour::Succeed);
+    EXPECT_NE(RunInstaller(kovra, L""), 0);
+    EXPECT_NE(RunInstaller(kovra, L"/S /extra"), 0);
+
+    InstalledProductList fresh(false);
+    fresh.ScanInstalledProducts();
+    ASSERT_EQ(fresh.Count(), 1u);
+    EXPECT_EQ(fresh.At(0).build, kInstalledBuild);
+}
+
+TEST(TestPackageTest, AFileWithoutTrailerIsNoPackage) {
+    const std::vector<char> installer =
+        testpkg::ReadFileBytes(uitest::ProgramFolder() + L"test_installer.exe");
+    ASSERT_FALSE(installer.empty());
+    EXPECT_FALSE(testpkg::ReadTestPackage(installer));
+    EXPECT_FALSE(testpkg::ReadTestPackage({}));
 }
 
 } // namespace
