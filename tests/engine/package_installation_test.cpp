@@ -474,4 +474,27 @@ TEST(TestPackageTest, AFileWithoutTrailerIsNoPackage) {
     EXPECT_FALSE(testpkg::ReadTestPackage({}));
 }
 
+TEST(TestPackageTest, ThePackageTextReadsBackAsThePackage) {
+    testpkg::TestPackage package;
+    package.product.keyProductId = 9;
+    package.product.installPath = "C:\\Velk\\Kovra 5";
+    package.product.installedBuild = "1400";
+    package.wizardDate = demo::ProductDate{2026, 12, 1};
+    package.behaviour = Behaviour::FailAfterUpdate;
+    package.delaySeconds = 4;
+    package.reportPath = L"C:\\reports\\r\x0416.txt";
+    const auto read = testpkg::ParseTestPackage(testpkg::TestPackageText(package));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->product.keyProductId, 9u);
+    EXPECT_EQ(read->product.installPath, package.product.installPath);
+    EXPECT_EQ(read->product.installedBuild, "1400");
+    ASSERT_TRUE(read->wizardDate);
+    EXPECT_EQ(read->wizardDate->day, 1);
+    EXPECT_EQ(read->behaviour, Behaviour::FailAfterUpdate);
+    EXPECT_EQ(read->delaySeconds, 4u);
+    EXPECT_EQ(read->reportPath, package.reportPath);
+    EXPECT_FALSE(testpkg::ParseTestPackage("behaviour=explode\n"));
+    EXPECT_FALSE(testpkg::ParseTestPackage("programDate=soon\n"));
+}
+
 } // namespace

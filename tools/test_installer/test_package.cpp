@@ -49,7 +49,9 @@ std::optional<demo::ProductDate> DateFrom(const std::string& text) {
                              static_cast<uint16_t>(day)};
 }
 
-std::string TrailerText(const TestPackage& package) {
+} // namespace
+
+std::string TestPackageText(const TestPackage& package) {
     const demo::ProductRecord& product = package.product;
     std::ostringstream text;
     text << "family=" << product.family << '\n'
@@ -70,6 +72,8 @@ std::string TrailerText(const TestPackage& package) {
     return text.str();
 }
 
+namespace {
+
 std::map<std::string, std::string> ParseLines(const std::string& text) {
     std::map<std::string, std::string> values;
     std::istringstream lines(text);
@@ -82,33 +86,47 @@ std::map<std::string, std::string> ParseLines(const std::string& text) {
     return values;
 }
 
+// Keys that are not given keep the defaults of TestPackage.
 std::optional<TestPackage> PackageFrom(const std::map<std::string, std::string>& values) {
-    const auto value = [&](const char* key) {
-        const auto found = values.find(key);
-        return found == values.end() ? std::string() : found->second;
-    };
     TestPackage package;
-    const auto behaviour = BehaviourNamed(value("behaviour"));
-    const auto programDate = DateFrom(value("programDate"));
-    if (!behaviour || !programDate || value("family").empty())
+    const auto text = [&](const char* key, auto apply) {
+        const auto found = values.find(key);
+        if (found != values.end())
+            apply(found->second);
+    };
+    const auto number = [](const std::string& value) {
+        return static_cast<uint32_t>(platform::ReadDecimal(value));
+    };
+    bool valid = true;
+    demo::ProductRecord& product = package.product;
+    text("family", [&](const std::string& v) { product.family = v; });
+    text("installCode", [&](const std::string& v) { product.installCode = number(v); });
+    text("keyProductId", [&](const std::string& v) { product.keyProductId = number(v); });
+    text("installPath", [&](const std::string& v) { product.installPath = v; });
+    text("languageCode", [&](const std::string& v) { product.languageCode = v; });
+    text("installedVersion", [&](const std::string& v) { product.installedVersion = v; });
+    text("installedBuild", [&](const std::string& v) { product.installedBuild = v; });
+    text("programFile",
+         [&](const std::string& v) { package.programFile = platform::WideFromUtf8(v); });
+    text("programDate", [&](const std::string& v) {
+        const auto date = DateFrom(v);
+        valid = valid && date.has_value();
+        package.programDate = date.value_or(package.programDate);
+    });
+    text("wizardDate", [&](const std::string& v) {
+        package.wizardDate = DateFrom(v);
+        valid = valid && package.wizardDate.has_value();
+    });
+    text("behaviour", [&](const std::string& v) {
+        const auto behaviour = BehaviourNamed(v);
+        valid = valid && behaviour.has_value();
+        package.behaviour = behaviour.value_or(package.behaviour);
+    });
+    text("delaySeconds", [&](const std::string& v) { package.delaySeconds = number(v); });
+    text("exitCode", [&](const std::string& v) { package.exitCode = number(v); });
+    text("report", [&](const std::string& v) { package.reportPath = platform::WideFromUtf8(v); });
+    if (!valid || product.family.empty())
         return std::nullopt;
-    package.behaviour = *behaviour;
-    package.programDate = *programDate;
-    package.product.family = value("family");
-    package.product.installCode =
-        static_cast<uint32_t>(platform::ReadDecimal(value("installCode")));
-    package.product.keyProductId =
-        static_cast<uint32_t>(platform::ReadDecimal(value("keyProductId")));
-    package.product.installPath = value("installPath");
-    package.product.languageCode = value("languageCode");
-    package.product.installedVersion = value("installedVersion");
-    package.product.installedBuild = value("installedBuild");
-    package.programFile = platform::WideFromUtf8(value("programFile"));
-    package.delaySeconds = static_cast<uint32_t>(platform::ReadDecimal(value("delaySeconds")));
-    package.exitCode = static_cast<uint32_t>(platform::ReadDecimal(value("exitCode")));
-    package.reportPath = platform::WideFromUtf8(value("report"));
-    if (values.count("wizardDate") != 0)
-        package.wizardDate = DateFrom(value("wizardDate"));
     return package;
 }
 
@@ -118,6 +136,10 @@ bool WriteAll(HANDLE file, const void* data, size_t size) {
 }
 
 } // namespace
+
+std::optional<TestPackage> ParseTestPackage(const std::string& text) {
+    return PackageFrom(ParseLines(text));
+}
 
 std::vector<char> ReadFileBytes(const std::wstring& path) {
     const platform::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
@@ -142,7 +164,7 @@ bool MakeTestPackage(const std::wstring& installerPath, const std::wstring& pack
     const std::vector<char> installer = ReadFileBytes(installerPath);
     if (installer.empty())
         return false;
-    const std::string text = TrailerText(package);
+    const std::string text = TestPackageText(package);
     const uint32_t length = static_cast<uint32_t>(text.size());
     const platform::UniqueHandle file(
         ::CreateFileW(packagePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -163,7 +185,7 @@ std::optional<TestPackage> ReadTestPackage(const std::vector<char>& fileBytes) {
     if (length > kMaxTrailerBytes || length > fileBytes.size() - kFooterBytes)
         return std::nullopt;
     const std::string text(footer - length, length);
-    return PackageFrom(ParseLines(text));
+    return ParseTestPackage(text);
 }
 
 } // namespace testpkg

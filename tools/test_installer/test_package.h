@@ -42,6 +42,14 @@ bool MakeTestPackage(const std::wstring& installerPath, const std::wstring& pack
 // The package that a file's trailer describes; nothing when the bytes end in no valid trailer.
 std::optional<TestPackage> ReadTestPackage(const std::vector<char>& fileBytes);
 
+// The trailer's text: "key=value" lines, the keys named as the fields of TestPackage and of
+// its product record ("report" for `reportPath`); behaviours "succeed", "fail",
+// "fail-after-update", "hang"; dates "year-month-day".
+std::string TestPackageText(const TestPackage& package);
+// A package from such lines; keys not given keep their defaults. Nothing when a behaviour or a
+// date cannot be read.
+std::optional<TestPackage> ParseTestPackage(const std::string& text);
+
 // The whole file; empty when it cannot be read.
 std::vector<char> ReadFileBytes(const std::wstring& path);
 
