@@ -76,6 +76,17 @@ void InstallPackages(InstallationRun run) {
         ::SendMessageW(run.page, WM_INSTALL_DONE, 0, 0);
 }
 
+void RunInstallersToTheEnd(const CInstallationRecords& records) {
+    for (size_t position = 0; position < records.DownloadedCount(); ++position) {
+        const std::optional<InstalledProduct> item = records.Item(position);
+        if (!item)
+            continue;
+        const StartedInstaller installer = StartInstaller(item->packagePath);
+        if (installer)
+            WaitForInstaller(installer.process.Get(), nullptr);
+    }
+}
+
 platform::UniqueHandle StartInstallPackages(const InstallationRun& run) {
     return platform::StartThread([run] {
         InstallPackages(run);

@@ -29,6 +29,10 @@ struct InstallationRun {
 // event is signalled, then VerifyInstallation, then WM_INSTALL_DONE to the page.
 void InstallPackages(InstallationRun run);
 
+// The run without user interface: every downloaded package's installer in order, each waited
+// for to its end; no cancel, no check of the outcome, nothing written to the items.
+void RunInstallersToTheEnd(const CInstallationRecords& records);
+
 // Starts InstallPackages on a new thread. Returns the thread handle, invalid when no thread
 // could be started (nothing has run then).
 platform::UniqueHandle StartInstallPackages(const InstallationRun& run);

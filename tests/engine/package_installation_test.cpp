@@ -427,6 +427,25 @@ TEST_F(PackageInstallationTest, ARunWithoutPageWindowStillInstalls) {
     EXPECT_EQ(page_.doneCount_, 0);
 }
 
+TEST_F(PackageInstallationTest, WithoutUserInterfaceEveryInstallerRunsToItsEndUnchecked) {
+    const size_t slow = AddProduct(6, L"slow", L"Kovra Slow");
+    const size_t failing = AddProduct(9, L"failing", L"Kovra Failing");
+    const size_t missing = AddProduct(10, L"missing", L"Kovra Missing");
+    AddPackage(slow, Behaviour::Succeed, 1);
+    AddPackage(failing, Behaviour::Fail);
+    downloaded_.push_back(static_cast<uint32_t>(missing));
+    cancel_.Set(); // not looked at
+    RunInstallersToTheEnd(CInstallationRecords(items_, downloaded_, lock_));
+
+    EXPECT_TRUE(Report(slow).finished);
+    EXPECT_TRUE(Report(failing).finished);
+    // The items are left as the download left them.
+    for (const InstalledProduct& item : items_) {
+        EXPECT_EQ(item.Status(), kStatusDownloaded);
+        EXPECT_TRUE(item.statusText.empty());
+    }
+}
+
 // The test installer itself, started directly: the runs above rely on what it does.
 class TestInstallerTest : public PackageInstallationTest {
 protected:
