@@ -183,6 +183,10 @@ void CUpdater::SetProgressCallback(service::TransferProgressFn progress) {
 
 void CUpdater::ForwardProgress(uint32_t total, uint32_t received, uint32_t rate, uint32_t remaining,
                                uint32_t elapsed, uint32_t reserved) {
+    // A cancel that came just before a transfer began was cleared by it; pass it on again, so
+    // the transfer stops after this chunk instead of running to its end.
+    if (cancel_.Get())
+        transfer_.RequestCancel();
     service::TransferProgressFn progress;
     {
         platform::ScopedLock callback(callbackLock_);
@@ -255,7 +259,19 @@ size_t CUpdater::ItemCount() const {
     return selection_.items.size();
 }
 
+namespace {
+
+// The program's worker. At the end of the program a running phase is waited for without limit;
+// a thread that a cancel let go keeps the worker alive by itself and is not waited for.
+struct ProgramUpdater {
+    ProgramUpdater() : updater(CUpdater::Create()) {}
+    ~ProgramUpdater() { updater->Stop(INFINITE); }
+    const std::shared_ptr<CUpdater> updater;
+};
+
+} // namespace
+
 CUpdater& TheUpdater() {
-    static const std::shared_ptr<CUpdater> updater = CUpdater::Create();
-    return *updater;
+    static ProgramUpdater program;
+    return *program.updater;
 }
