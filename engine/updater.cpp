@@ -9,6 +9,12 @@
 #include <cstdarg>
 #include <utility>
 
+namespace {
+
+constexpr DWORD kThreadLeaveWaitMs = 5000;
+
+} // namespace
+
 std::shared_ptr<CUpdater> CUpdater::Create(service::TransferProgressFn progress) {
     return std::shared_ptr<CUpdater>(new CUpdater(std::move(progress)));
 }
@@ -38,6 +44,9 @@ bool CUpdater::StartPhase(unsigned (CUpdater::*body)()) {
     // starts nothing, and its let-go thread must keep its cancel request.
     if (busy_ || !AcceptsThreads())
         return false;
+    // The previous phase has ended, but its thread may still be leaving the owner's list, which
+    // holds one thread at a time.
+    ::WaitForSingleObject(NoThreadRunningEvent(), kThreadLeaveWaitMs);
     cancel_.Set(false);
     idle_.Clear();
     busy_ = true;
