@@ -77,7 +77,9 @@ template <class T, DWORD kStopWaitMs = INFINITE, unsigned kMaxThreads = 1, unsig
 class __CMTClass {
 public:
     __CMTClass() : core_(kMaxThreads, kAccepting != 0) {}
-    ~__CMTClass() { Stop(kStopWaitMs); }
+    // The derived part is gone by now, so it is not told of threads let go here; a derived class
+    // that may have threads running stops them in its own destructor.
+    ~__CMTClass() { core_.Stop(kStopWaitMs); }
     __CMTClass(const __CMTClass&) = delete;
     __CMTClass& operator=(const __CMTClass&) = delete;
 
