@@ -1,0 +1,124 @@
+// The download phase: every update item that awaits its package gets it into the update
+// temporary folder, or a text that says why not.
+
+#include "engine/package_download.h"
+
+#include "engine/updater.h"
+#include "platform/resource_strings.h"
+#include "resources/resource_ids.h"
+#include "service/package_request.h"
+
+bool AwaitsDownload(const InstalledProduct& item) {
+    return (item.Status() & 0x6) == 0x6;
+}
+
+struct CUpdater::PackageJob {
+    std::wstring packagePath;
+    std::wstring offeredName;
+    uint32_t offeredMajor = 0;
+    uint32_t offeredMinor = 0;
+    uint32_t offeredBuild = 0;
+    int32_t offeredIndex = -1;
+    service::PackageParameterValues values;
+};
+
+void CUpdater::DownloadPackages() {
+    for (size_t i = 0; i < ItemCount(); ++i) {
+        if (WorkerLetGo())
+            return;
+        if (cancel_.Get()) {
+            MarkRemainingCancelled(i);
+            return;
+        }
+        DownloadOne(i);
+    }
+}
+
+void CUpdater::DownloadOne(size_t index) {
+    PackageJob job;
+    if (!PreparePackage(index, job))
+        return;
+    currentPackagePath_ = job.packagePath;
+    SetProgress(kProgressDownloadingFirst + static_cast<uint32_t>(index),
+                platform::ResourceString(IDS_DOWNLOADING_ITEM).c_str(), job.offeredName.c_str(),
+                job.offeredMajor, job.offeredMinor, job.offeredBuild);
+
+    bool requestBuilt = false;
+    if (!BuildRequest(job, requestBuilt))
+        return; // the offer can no longer be read: passed over without a word
+    if (requestBuilt &&
+        transfer_.Perform(currentPackagePath_, request_) == service::TransferResult::Done) {
+        MarkDownloaded(index);
+        return;
+    }
+
+    std::wstring text;
+    if (cancel_.Get()) {
+        text = platform::ResourceString(IDS_CANCELED_BY_USER);
+    } else if (!requestBuilt) {
+        // The transfer still holds the text of an earlier request, which may name another
+        // package's failure; an address that cannot be used is a failure to reach the service.
+        text = platform::ResourceString(IDS_CANT_CONNECT);
+    } else {
+        transfer_.GetError(text);
+    }
+    SetItemStatusText(index, text);
+}
+
+bool CUpdater::PreparePackage(size_t index, PackageJob& job) {
+    platform::ScopedLock list(listLock_);
+    if (WorkerLetGo() || index >= selection_.items.size())
+        return false;
+    const InstalledProduct& item = selection_.items[index];
+    if (!AwaitsDownload(item))
+        return false;
+    job.packagePath = item.packagePath;
+    job.offeredName = item.offeredName;
+    job.offeredMajor = item.offeredMajor;
+    job.offeredMinor = item.offeredMinor;
+    job.offeredBuild = item.offeredBuild;
+    job.offeredIndex = item.offeredIndex;
+    job.values = {item.resellerId, item.keyProductId, item.build};
+    return true;
+}
+
+bool CUpdater::BuildRequest(const PackageJob& job, bool& requestBuilt) {
+    OfferedBuild record;
+    {
+        // Under the list lock: the version file is reloaded by a selection on another thread.
+        platform::ScopedLock list(listLock_);
+        const std::vector<OfferedBuild>& builds = versionFile_.Builds();
+        if (WorkerLetGo() || job.offeredIndex < 0 ||
+            static_cast<size_t>(job.offeredIndex) >= builds.size())
+            return false;
+        record = builds[static_cast<size_t>(job.offeredIndex)];
+        if (!versionFile_.ParseSection(record.sectionName, record))
+            return false;
+    }
+    requestBuilt = service::BuildPackageRequest(record.method, record.url, record.params,
+                                                job.values, request_);
+    return true;
+}
+
+void CUpdater::MarkDownloaded(size_t index) {
+    platform::ScopedLock list(listLock_);
+    if (WorkerLetGo() || index >= selection_.items.size())
+        return;
+    selection_.items[index].SetStatus(kStatusDownloaded);
+    downloaded_.push_back(static_cast<uint32_t>(index));
+}
+
+void CUpdater::SetItemStatusText(size_t index, const std::wstring& text) {
+    platform::ScopedLock list(listLock_);
+    if (WorkerLetGo() || index >= selection_.items.size())
+        return;
+    selection_.items[index].statusText = text;
+}
+
+void CUpdater::MarkRemainingCancelled(size_t first) {
+    platform::ScopedLock list(listLock_);
+    if (WorkerLetGo())
+        return;
+    for (size_t i = first; i < selection_.items.size(); ++i)
+        selection_.items[i].statusText = platform::ResourceString(IDS_CANCELED_BY_USER);
+}
