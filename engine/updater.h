@@ -47,6 +47,8 @@ public:
     bool StartDownload();
     // Asks the running phase, and its transfer, to stop. Any thread.
     void RequestCancel();
+    // Stop(waitMs), from the thread owner, stops accepting phases and waits for the running one;
+    // a thread still running after the wait is let go and changes nothing here afterwards.
     // The whole cancel: request it, wait up to `idleWaitMs` for the phase to end, then stop the
     // thread owner with `stopWaitMs`. Afterwards no phase starts again. True when the thread
     // ended within the waits.
@@ -106,6 +108,8 @@ private:
     // not to be downloaded (or the worker was let go).
     struct PackageJob;
     bool PreparePackage(size_t index, PackageJob& job);
+    // Reads the item's offer afresh; false when it can no longer be read. `requestBuilt` tells
+    // whether the offer's url gave a request.
     bool BuildRequest(const PackageJob& job, bool& requestBuilt);
     void MarkDownloaded(size_t index);
     void SetItemStatusText(size_t index, const std::wstring& text);

@@ -461,6 +461,37 @@ TEST_F(UpdaterTest, LetGoThreadLeavesListsAndPairsAlone) {
     EXPECT_FALSE(updater_->IsBusy());
 }
 
+TEST_F(UpdaterTest, SecondStartWhileAPhaseRunsLeavesThatPhaseAlone) {
+    ScriptedReply slow = ScriptedReply::Binary(Global());
+    slow.delayMs = 600;
+    server_.Enqueue(slow);
+    ASSERT_TRUE(updater_->StartCheck());
+    EXPECT_FALSE(updater_->StartCheck());
+    EXPECT_FALSE(updater_->StartDownload());
+    EXPECT_TRUE(updater_->IsBusy()) << "the running phase is still shown as running";
+    EXPECT_FALSE(updater_->IdleEvent().IsSet());
+    ASSERT_TRUE(WaitForPhaseEnd());
+    EXPECT_TRUE(updater_->VersionFileFetched());
+    EXPECT_EQ(server_.RequestCount(), 1u);
+}
+
+TEST_F(UpdaterTest, NewChoiceEmptiesTheDownloadedList) {
+    Choose(6);
+    Choose(7);
+    CheckAndSelect(Offer("A", 6, 1250, server_.Url("/dl/a.exe")), 1);
+    server_.Enqueue(ScriptedReply::Binary("package"));
+    Download();
+    ASSERT_EQ(updater_->DownloadedList(), (std::vector<uint32_t>{0}));
+
+    EXPECT_EQ(updater_->SelectUpdates(products_), 0u) << "the same choice keeps its outcome";
+    EXPECT_EQ(updater_->DownloadedList(), (std::vector<uint32_t>{0}));
+
+    products_.SetSelected(1, false);
+    EXPECT_EQ(updater_->SelectUpdates(products_), 1u);
+    EXPECT_TRUE(updater_->DownloadedList().empty());
+    ASSERT_EQ(updater_->UpdateItems().size(), 1u);
+}
+
 TEST(TheUpdater, IsOneWorkerForTheProgram) {
     EXPECT_EQ(&TheUpdater(), &TheUpdater());
     EXPECT_FALSE(TheUpdater().IsBusy());
