@@ -1,7 +1,9 @@
 #include "wizard/product_list_page.h"
 
 #include "catalogue/installed_product_list.h"
+#include "engine/updater.h"
 #include "platform/text.h"
+#include "wizard/date_text.h"
 
 namespace {
 
@@ -11,18 +13,6 @@ constexpr ListColumn kColumns[] = {{IDS_COLUMN_NAME, 250},
                                    {IDS_COLUMN_VERSION, 68},
                                    {IDS_COLUMN_BUILD, 68},
                                    {IDS_COLUMN_DATE, 68}};
-
-// The user's short date; empty when the date cannot be formatted (an unknown date).
-std::wstring ShortDate(const BuildDate& date) {
-    SYSTEMTIME time = {};
-    time.wYear = date.year;
-    time.wMonth = date.month;
-    time.wDay = date.day;
-    wchar_t text[80] = {};
-    if (::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, 80) == 0)
-        return {};
-    return text;
-}
 
 } // namespace
 
@@ -75,7 +65,7 @@ void CProductListPage::FillList() {
         SetCell(item, 1,
                 platform::FormatWide(L"%u.%u", product.versionMajor, product.versionMinor));
         SetCell(item, 2, platform::FormatWide(L"%u", product.build));
-        if (const std::wstring date = ShortDate(product.buildDate); !date.empty())
+        if (const std::wstring date = ShortDateText(product.buildDate); !date.empty())
             SetCell(item, 3, date);
     }
     checkAllOnFirstFill_ = false;
@@ -92,4 +82,7 @@ void CProductListPage::ApplyChoice() {
         if (index >= 0)
             products.SetSelected(static_cast<size_t>(index), true);
     }
+    // No phase runs while this page is shown, so the selection may run on this thread.
+    if (TheUpdater().VersionFileFetched())
+        TheUpdater().SelectUpdates();
 }

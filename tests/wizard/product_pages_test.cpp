@@ -74,8 +74,10 @@ protected:
     }
 
     void Start(const std::wstring& arguments = L"") {
+        // No update host answers: these tests end at the download page.
         program_ = uitest::Launch(L"\"" + uitest::ProgramFolder() + L"Zapdate.exe\"" +
-                                  (arguments.empty() ? L"" : L" " + arguments));
+                                      (arguments.empty() ? L"" : L" " + arguments),
+                                  {L"ZAPDATE_UPDATE_HOST=127.0.0.1:9"});
         ASSERT_TRUE(program_);
         wizard_ = uitest::WaitForWizard(kTimeoutMs);
         ASSERT_NE(wizard_, nullptr);
