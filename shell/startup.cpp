@@ -6,8 +6,10 @@
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
 #include "shell/delete_folder_tree.h"
+#include "shell/hand_over.h"
 #include "shell/relaunch.h"
 #include "shell/resource_language.h"
+#include "shell/run_hidden.h"
 #include "shell/run_mode.h"
 #include "shell/startup_settings.h"
 #include "shell/update_temp_folder.h"
@@ -57,8 +59,12 @@ public:
 } // namespace
 
 void RunUpdate(HINSTANCE instance) {
-    RunWizard(instance);
+    if (TheStartupSettings().hidden)
+        RunHidden();
+    else
+        RunWizard(instance);
     DeleteFolderTree(UpdateTempFolder());
+    HandOverToInstalledWizard();
 }
 
 int RunProgram(HINSTANCE instance) {

@@ -15,6 +15,8 @@
 
 #include <prsht.h>
 
+#include <optional>
+
 namespace {
 
 constexpr DWORD kTimeoutMs = 90000;
@@ -40,7 +42,8 @@ protected:
     }
 
     // The version file offering build 1250 of Kovra and the package that installs it.
-    void OfferUpdate(testpkg::Behaviour behaviour) {
+    void OfferUpdate(testpkg::Behaviour behaviour,
+                     std::optional<demo::ProductDate> wizardDate = std::nullopt) {
         const std::string versionFile =
             "[global]\r\nversion=1\r\nurl=" + server_.Url("/service") +
             "\r\n[Kovra:1:6]\r\nname=Kovra\r\nversion=5.3\r\nbuild=1250\r\ndate=20261130\r\n"
@@ -52,12 +55,21 @@ protected:
         package.product.installedVersion = "5.3";
         package.product.installedBuild = "1250";
         package.behaviour = behaviour;
+        package.wizardDate = wizardDate;
+        package.reportPath = ReportPath();
         const std::wstring packagePath = folder_ + L"\\package.exe";
         ASSERT_TRUE(testpkg::MakeTestPackage(uitest::ProgramFolder() + L"test_installer.exe",
                                              packagePath, package));
         const std::vector<char> bytes = testpkg::ReadFileBytes(packagePath);
         server_.Enqueue(
             testsupport::ScriptedReply::Binary(std::string(bytes.begin(), bytes.end())));
+    }
+
+    std::wstring ReportPath() const { return folder_ + L"\\installer-report.txt"; }
+
+    std::wstring HostVariable() const {
+        return platform::FormatWide(L"ZAPDATE_UPDATE_HOST=127.0.0.1:%u",
+                                    static_cast<unsigned>(server_.Port()));
     }
 
     void StartWizard() {
@@ -152,4 +164,34 @@ TEST_F(WholeUpdate, UnreachableServiceLeadsToTheErrorPage) {
     ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_ERROR_TEXT, kTimeoutMs));
     EXPECT_EQ(uitest::ControlText(uitest::CurrentPage(wizard_), IDC_ERROR_TEXT),
               L"Can't connect with Velk Update Service");
+}
+
+TEST_F(WholeUpdate, HiddenRunUpdatesWithoutAWindow) {
+    OfferUpdate(testpkg::Behaviour::Succeed);
+    uitest::Process program =
+        uitest::Launch(L"\"" + uitest::ProgramFolder() + L"Zapdate.exe\" -hiden", {HostVariable()});
+    ASSERT_TRUE(program);
+    // The copy in the temporary folder does the update; the first process ends at once.
+    EXPECT_TRUE(uitest::WaitUntil([&] { return InstalledBuild() == 1250u; }, kTimeoutMs));
+    EXPECT_TRUE(uitest::TopWindows(L"#32770").empty()) << "no wizard in a hidden run";
+    EXPECT_EQ(server_.RequestCount(), 2u);
+}
+
+TEST_F(WholeUpdate, NewerWizardOfTheProductIsStartedToCleanUp) {
+    OfferUpdate(testpkg::Behaviour::Succeed, demo::ProductDate{2026, 12, 1});
+    StartWizard();
+    ChooseEverything();
+    ASSERT_EQ(EndPageRows().size(), 1u);
+    uitest::PressWizardButton(wizard_, PSBTN_FINISH);
+    // The installer left a "Zapdate.exe" (a copy of the test installer) in the product's folder;
+    // it records how it was started.
+    std::string report;
+    EXPECT_TRUE(uitest::WaitUntil(
+        [&] {
+            const std::vector<char> bytes = testpkg::ReadFileBytes(ReportPath());
+            report.assign(bytes.begin(), bytes.end());
+            return report.find("-velk_update_wizard_delete_temp_folder") != std::string::npos;
+        },
+        kTimeoutMs))
+        << report;
 }
