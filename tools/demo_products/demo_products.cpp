@@ -1,7 +1,9 @@
 // Registers a few installed products of the family, as their installers would, so the wizard
-// has something to update: demo_products [--clear] [--root <folder>] [--language <code>]
+// has something to update: demo_products [--clear] [--list] [--root <folder>] [--language <code>]
+// --list prints what is installed now, as the wizard reads it.
 
-#include "tools/demo_products/product_registration.h"
+#include "catalogue/installed_product_list.h"
+#include "tools/demo_products/demo_catalogue.h"
 
 #include "platform/text.h"
 
@@ -11,39 +13,35 @@
 
 namespace {
 
-struct DemoProduct {
-    const char* family;
-    uint32_t installCode;
-    uint32_t keyProductId;
-    const wchar_t* folder;
-    const wchar_t* programFile;
-    const char* version;
-    const char* build;
-    demo::ProductDate date;
-};
-
-// Kovra, Tessel and Brisk Backup, each a little behind what the demo update site offers.
-constexpr DemoProduct kDemoProducts[] = {
-    {"Kovra", 0x0001, 6, L"Kovra", L"kovra.exe", "5.2", "1200", {2026, 3, 14}},
-    {"Tessel", 0x0001, 22, L"Tessel", L"ktessel.exe", "3.1", "870", {2025, 11, 2}},
-    {"Brisk", 0x0001, 32, L"Brisk Backup", L"kbrisk.exe", "2.0", "415", {2026, 1, 20}},
-};
-
 int Usage() {
-    std::fputs("usage: demo_products [--clear] [--root <folder>] [--language <code>]\n", stderr);
+    std::fputs("usage: demo_products [--clear] [--list] [--root <folder>] [--language <code>]\n",
+               stderr);
     return 2;
 }
 
 } // namespace
 
+int ListInstalled() {
+    InstalledProductList list(false);
+    list.ScanInstalledProducts();
+    for (const InstalledProduct& product : list.Products())
+        std::printf("  %-28ls version %u.%u build %u\n", product.displayName.c_str(),
+                    product.versionMajor, product.versionMinor, product.build);
+    if (list.Count() == 0)
+        std::puts("  (none)");
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
-    std::wstring root = L"C:\\Program Files\\Velk Demo";
+    std::wstring root = demo::kDemoRoot;
     std::string language = "en";
     bool clearOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--clear")
             clearOnly = true;
+        else if (arg == L"--list")
+            return ListInstalled();
         else if (arg == L"--root" && i + 1 < argc)
             root = argv[++i];
         else if (arg == L"--language" && i + 1 < argc)
@@ -54,7 +52,7 @@ int wmain(int argc, wchar_t** argv) {
     demo::RemoveAllProducts();
     if (clearOnly)
         return 0;
-    for (const DemoProduct& product : kDemoProducts) {
+    for (const demo::DemoProduct& product : demo::kDemoProducts) {
         const std::wstring folder = root + L"\\" + product.folder;
         demo::ProductRecord record;
         record.family = product.family;
