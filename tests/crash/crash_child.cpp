@@ -118,6 +118,25 @@ void FillTraceRing() {
                      wide, wide, wide, wide, wide, static_cast<unsigned long long>(i) << 32);
 }
 
+// Maps up to `count` more of the system's libraries without running or linking them: the
+// module list then holds more entries than a report lists.
+void LoadSystemImages(int count) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetSystemDirectoryW(folder, MAX_PATH);
+    const std::wstring prefix = std::wstring(folder) + L"\\";
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((prefix + L"*.dll").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    int loaded = 0;
+    do {
+        if (::LoadLibraryExW((prefix + found.cFileName).c_str(), nullptr,
+                             DONT_RESOLVE_DLL_REFERENCES))
+            ++loaded;
+    } while (loaded < count && ::FindNextFileW(search, &found));
+    ::FindClose(search);
+}
+
 // Modules that every Windows has; each brings its own dependencies along.
 void LoadManyModules() {
     const wchar_t* const names[] = {
@@ -131,6 +150,7 @@ void LoadManyModules() {
         L"jscript.dll",  L"msvcp140.dll", L"hid.dll",      L"wtsapi32.dll", L"powrprof.dll"};
     for (const wchar_t* name : names)
         ::LoadLibraryW(name);
+    LoadSystemImages(300);
 }
 
 // Far more than a report holds: 200 more registered threads, many modules, a full trace ring.
