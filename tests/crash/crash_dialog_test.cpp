@@ -27,7 +27,7 @@ struct DialogCase {
 };
 
 void PrintTo(const DialogCase& c, std::ostream* out) {
-    *out << c.codeLine;
+    *out << Narrow(c.way);
 }
 
 const DialogCase kCases[] = {

@@ -153,17 +153,13 @@ TEST_F(CrashProcessTest, HeapBlocksThatTheStackPointsToAreDumpedTwoLevelsDeep) {
     EXPECT_EQ(CountOf(section, "SECONDBLOCKMARKE"), 1);
 }
 
-TEST_F(CrashProcessTest, RuntimeFailuresRaiseTheirPseudoCodes) {
+// The runtime failures that the dialog tests do not cover, and a code outside the table.
+TEST_F(CrashProcessTest, APseudoCodeAndAnUnknownCodeAreNamedAsTheTableSays) {
     const struct {
         const wchar_t* way;
         const char* code;
     } cases[] = {
-        {L"pure", " Exception Code:      0x12101201 (Pure virtual function call)"},
-        {L"new", " Exception Code:      0x12101202 (New operator fails to allocate memory)"},
-        {L"abort", " Exception Code:      0x12101205 (Abnormal termination)"},
         {L"pseudo", " Exception Code:      0x12101207 (Termination request)"},
-        {L"throw", " Exception Code:      0x1210120b (Unhandled C++ typed exception)"},
-        {L"divide", " Exception Code:      0xc0000094 (Integer divide by zero)"},
         {L"raise", " Exception Code:      0xe0001234"},
     };
     for (const auto& c : cases) {
@@ -279,7 +275,7 @@ TEST_F(CrashProcessTest, ASecondFaultWhileTheDialogStandsStartsTheMailInsteadOfA
     ASSERT_NE(dialog, nullptr);
     // The child's second thread faults half a second after the dialog appeared. That fault
     // hands the report to the mail thread; the process and its dialog go on.
-    ::Sleep(4000);
+    ::Sleep(2500);
     EXPECT_EQ(::WaitForSingleObject(child.handle.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_TRUE(::IsWindow(dialog));
     // Where the system has no mail library to hand the message to, the mail thread says so.
