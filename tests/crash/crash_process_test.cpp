@@ -388,3 +388,15 @@ TEST_F(CrashProcessTest, AFullTraceRingIsCutAtTheEndOfTheReport) {
             R"(\((FEDCBA9876543210,){11}80F00000000\)\r\n)")))
         << run.report.substr(run.report.find("[Execution information]"), 600);
 }
+
+TEST_F(CrashProcessTest, TheWindowsCloseCommandEndsTheDialogAsCloseDoes) {
+    const std::wstring report = TempPath(L"crash_report_close_command.txt");
+    uitest::Process child =
+        uitest::Launch(ChildProgram() + L" read " + Quoted(report) + L" dialog");
+    ASSERT_TRUE(child);
+    const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
+    ASSERT_NE(dialog, nullptr);
+    ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
+    ::DeleteFileW(report.c_str());
+}
