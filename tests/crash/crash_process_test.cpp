@@ -304,10 +304,27 @@ TEST_F(CrashProcessTest, AnAccessViolationWithFewerThanTwoParametersHasNoOperati
     }
 }
 
+// Removes the minidumps below `root`\a\b and the two folders.
+static void RemoveDumpFolders(const std::wstring& root) {
+    const std::wstring folder = root + L"\\a\\b";
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((folder + L"\\minidump_*.dmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            ::DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+    ::RemoveDirectoryW((root + L"\\a").c_str());
+}
+
 // A kept minidump, in a folder that the crash creates, and an embedded one of the same type: the
 // report carries the very dump that stays on disk.
 TEST_F(CrashProcessTest, AKeptMinidumpGoesIntoItsNewFolderAndTheReportEmbedsTheSameBytes) {
-    const std::wstring folder = uitest::MakeTempFolder(L"crash_kept_dumps") + L"\\a\\b";
+    const std::wstring root = uitest::MakeTempFolder(L"crash_kept_dumps");
+    const std::wstring folder = root + L"\\a\\b";
+    RemoveDumpFolders(root); // a leftover of a run whose process had the same id
     const std::wstring report = TempPath(L"crash_report_kept.txt");
     const std::wstring decoded = TempPath(L"crash_report_kept.dmp");
     ::DeleteFileW(decoded.c_str());
@@ -333,11 +350,12 @@ TEST_F(CrashProcessTest, AKeptMinidumpGoesIntoItsNewFolderAndTheReportEmbedsTheS
     EXPECT_FALSE(FileExists(TempPath(L"minidump.dmp")));
     ::DeleteFileW(report.c_str());
     ::DeleteFileW(decoded.c_str());
+    RemoveDumpFolders(root);
 }
 
 // A report cut because the storage reserved for it is full: it ends within that storage, its
 // sections stand in order, and every line but a cut last one is whole.
-void ExpectWellFormedCutReport(const std::string& report, const std::string& lastSection) {
+static void ExpectWellFormedCutReport(const std::string& report, const std::string& lastSection) {
     constexpr std::size_t kReserved = 262144;
     ASSERT_LT(report.size(), kReserved);
     EXPECT_GT(report.size(), kReserved - 2 * 257) << "the report was cut early";
