@@ -54,19 +54,23 @@ protected:
     const std::wstring reportFile_ = TempPath(L"crash_report_dialog_case.txt");
 };
 
-// The section titles from the first to the last, as the report must have them.
+// The section titles from the first to the last, as the report must have them. Threads that the
+// system starts in a process of its own accord may add sections for other threads.
 void ExpectSectionsInOrder(const std::string& report, int threadSections) {
-    std::vector<std::string> expected = {"[Environment information]", "[Memory usage information]",
-                                         "[Exception information]",
-                                         "[Thread context information, TID=", "[Loaded modules]"};
-    for (int i = 1; i < threadSections; ++i)
-        expected.push_back("[Thread context information, TID=");
-    expected.push_back("[Heap references]");
-    expected.push_back("[Execution information]");
+    const char* const thread = "[Thread context information, TID=";
+    const std::vector<std::string> leading = {
+        "[Environment information]", "[Memory usage information]", "[Exception information]",
+        thread, "[Loaded modules]"};
     const std::vector<std::string> titles = SectionTitles(report);
-    ASSERT_EQ(titles.size(), expected.size()) << report.substr(0, 4000);
-    for (std::size_t i = 0; i < titles.size(); ++i)
-        EXPECT_EQ(titles[i].rfind(expected[i], 0), 0u) << titles[i];
+    ASSERT_GE(titles.size(), leading.size() + 2 + (threadSections - 1)) << report.substr(0, 4000);
+    for (std::size_t i = 0; i < leading.size(); ++i)
+        EXPECT_EQ(titles[i].rfind(leading[i], 0), 0u) << titles[i];
+    const std::size_t others = titles.size() - leading.size() - 2;
+    for (std::size_t i = 0; i < others; ++i)
+        EXPECT_EQ(titles[leading.size() + i].rfind(thread, 0), 0u) << titles[leading.size() + i];
+    EXPECT_GE(others + 1, static_cast<std::size_t>(threadSections));
+    EXPECT_EQ(titles[titles.size() - 2], "[Heap references]");
+    EXPECT_EQ(titles.back(), "[Execution information]");
 }
 
 TEST_P(CrashDialogTest, TheDialogShowsTheWholeReportAndCloseEndsWithTheCrashCode) {
