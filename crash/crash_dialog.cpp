@@ -191,6 +191,12 @@ void InitializeDialog(HWND dialog) {
     if (const WorkArea* area = State().workArea.Get())
         ::SetDlgItemTextA(dialog, kReportId, area->report);
     SizeButtons(dialog);
+    // The dialog manager's own focusing would select the whole report and scroll to its end;
+    // the reader starts at the top instead, with the keys in the report.
+    const HWND report = ::GetDlgItem(dialog, kReportId);
+    ::SetFocus(report);
+    ::SendMessageW(report, EM_SETSEL, 0, 0);
+    ::SendMessageW(report, EM_SCROLLCARET, 0, 0);
     ::SetForegroundWindow(dialog);
 }
 
@@ -198,7 +204,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         InitializeDialog(dialog);
-        return TRUE;
+        return FALSE; // the focus is set
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case kCloseId:

@@ -74,10 +74,16 @@ EXCEPTION_POINTERS* CurrentExceptionPointers() {
     return ThreadRegistry::LastFault(g_signalPointers) ? &g_signalPointers : nullptr;
 }
 
-// Sees every exception first and notes the failures (severity error), changing nothing.
+// Sees every exception first and notes the failures (severity error). A stack overflow is taken
+// here at once: what is left of the stack may not carry the search for a handler down to the
+// unhandled-exception filter, and no handler on the way could go on with a spent stack anyway.
 LONG CALLBACK NoteFailure(EXCEPTION_POINTERS* pointers) {
-    if (pointers && pointers->ExceptionRecord &&
-        (pointers->ExceptionRecord->ExceptionCode & 0xC0000000u) == 0xC0000000u)
+    if (!pointers || !pointers->ExceptionRecord)
+        return EXCEPTION_CONTINUE_SEARCH;
+    const DWORD code = pointers->ExceptionRecord->ExceptionCode;
+    if (code == EXCEPTION_STACK_OVERFLOW && State().armed)
+        RunCrashRoutine(pointers);
+    if ((code & 0xC0000000u) == 0xC0000000u)
         ThreadRegistry::NoteFault(*pointers);
     return EXCEPTION_CONTINUE_SEARCH;
 }

@@ -40,6 +40,13 @@ void SaveReportCopy(const CrashHandlerConfig& config, const ReportText& text) {
     ::WriteFile(file.Get(), text.Text(), static_cast<DWORD>(text.Length()), &written, nullptr);
 }
 
+// A kept minidump of the embedded type already describes this crash: the embedded one is its copy,
+// so that the report carries the very dump that stays on disk, and the process is dumped once.
+bool CopyKeptMinidump(const CrashHandlerConfig& config, const WorkArea& area) {
+    return area.keptDumpPath[0] && config.keptMinidumpType == config.embeddedMinidumpType &&
+           ::CopyFileA(area.keptDumpPath, area.tempDumpPath, FALSE);
+}
+
 void WriteMinidumps(HandlerState& state, EXCEPTION_POINTERS* pointers, DWORD threadId,
                     ReportText& text) {
     WorkArea& area = *state.workArea.Get();
@@ -51,7 +58,8 @@ void WriteMinidumps(HandlerState& state, EXCEPTION_POINTERS* pointers, DWORD thr
             area.keptDumpPath[0] = 0;
     }
     if (config.embeddedMinidumpType != 0 && TemporaryMinidumpPath(area.tempDumpPath)) {
-        if (WriteMinidump(state.miniDumpWriteDump, area.tempDumpPath, config.embeddedMinidumpType,
+        if (CopyKeptMinidump(config, area) ||
+            WriteMinidump(state.miniDumpWriteDump, area.tempDumpPath, config.embeddedMinidumpType,
                           pointers, threadId))
             AppendEmbeddedMinidump(text, area.tempDumpPath, area);
         else

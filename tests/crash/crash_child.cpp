@@ -104,6 +104,70 @@ void DisplaceFilterThenCrash() {
     WriteToNowhere();
 }
 
+// An access violation raised by hand with fewer parameters than the system gives one.
+void RaiseViolation(DWORD parameterCount) {
+    const ULONG_PTR parameters[1] = {1};
+    ::RaiseException(EXCEPTION_ACCESS_VIOLATION, 0, parameterCount, parameters);
+}
+
+// Every record of the ring taken, each with the longest label and all its values 64 bits wide.
+void FillTraceRing() {
+    const unsigned long long wide = 0xFEDCBA9876543210ull;
+    for (std::size_t i = 0; i < crash::kTraceCapacity + 16; ++i)
+        crash::Trace("a-label-of-the-longest-length-there-is-", wide, wide, wide, wide, wide, wide,
+                     wide, wide, wide, wide, wide, static_cast<unsigned long long>(i) << 32);
+}
+
+// Maps up to `count` more of the system's libraries without running or linking them: the
+// module list then holds more entries than a report lists.
+void LoadSystemImages(int count) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetSystemDirectoryW(folder, MAX_PATH);
+    const std::wstring prefix = std::wstring(folder) + L"\\";
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((prefix + L"*.dll").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    int loaded = 0;
+    do {
+        if (::LoadLibraryExW((prefix + found.cFileName).c_str(), nullptr,
+                             DONT_RESOLVE_DLL_REFERENCES))
+            ++loaded;
+    } while (loaded < count && ::FindNextFileW(search, &found));
+    ::FindClose(search);
+}
+
+// Modules that every Windows has; each brings its own dependencies along.
+void LoadManyModules() {
+    const wchar_t* const names[] = {
+        L"comctl32.dll", L"shell32.dll",  L"ole32.dll",    L"oleaut32.dll", L"wininet.dll",
+        L"ws2_32.dll",   L"crypt32.dll",  L"urlmon.dll",   L"setupapi.dll", L"winmm.dll",
+        L"msxml3.dll",   L"gdiplus.dll",  L"riched20.dll", L"msi.dll",      L"wintrust.dll",
+        L"shlwapi.dll",  L"version.dll",  L"imm32.dll",    L"uxtheme.dll",  L"secur32.dll",
+        L"netapi32.dll", L"iphlpapi.dll", L"dnsapi.dll",   L"mpr.dll",      L"comdlg32.dll",
+        L"cabinet.dll",  L"dbghelp.dll",  L"psapi.dll",    L"userenv.dll",  L"winhttp.dll",
+        L"bcrypt.dll",   L"rsaenh.dll",   L"d3d9.dll",     L"dxgi.dll",     L"mshtml.dll",
+        L"jscript.dll",  L"msvcp140.dll", L"hid.dll",      L"wtsapi32.dll", L"powrprof.dll"};
+    for (const wchar_t* name : names)
+        ::LoadLibraryW(name);
+    LoadSystemImages(300);
+}
+
+// Far more than a report holds: 200 more registered threads, many modules, a full trace ring.
+void CrashInACrowd() {
+    static platform::UniqueHandle never(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    for (int i = 0; i < 200; ++i) {
+        platform::UniqueHandle thread = platform::StartThread([] {
+            ::WaitForSingleObject(never.Get(), INFINITE);
+            return 0u;
+        });
+        thread.Release(); // waits until the process ends
+    }
+    LoadManyModules();
+    FillTraceRing();
+    WriteToNowhere();
+}
+
 void Crash(const std::string& way) {
     if (way == "write")
         WriteToNowhere();
@@ -129,7 +193,16 @@ void Crash(const std::string& way) {
         throw std::runtime_error("nobody catches this");
     else if (way == "new")
         std::printf("%p\n", ::operator new(static_cast<std::size_t>(-1) / 2));
-    else if (way == "raise")
+    else if (way == "violation0")
+        RaiseViolation(0);
+    else if (way == "violation1")
+        RaiseViolation(1);
+    else if (way == "crowd")
+        CrashInACrowd();
+    else if (way == "trace") {
+        FillTraceRing();
+        WriteToNowhere();
+    } else if (way == "raise")
         ::RaiseException(0xE0001234, 0, 0, nullptr);
     else if (way == "pseudo")
         crash::RaisePseudoException(crash::kTerminationRequest);

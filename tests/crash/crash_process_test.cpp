@@ -1,7 +1,7 @@
 // The crash handler in a real process: the child program installs it, crashes in a chosen way
 // and leaves its report in a file; the process must end with code 1067.
 
-#include "tests/support/ui_automation.h"
+#include "tests/crash/child_run.h"
 
 #include <gtest/gtest.h>
 
@@ -13,77 +13,7 @@
 
 namespace {
 
-constexpr int kCrashExitCode = 1067;
-constexpr DWORD kChildTimeoutMs = 90000;
-
-std::wstring Quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
-
-std::wstring TempPath(const std::wstring& name) {
-    wchar_t folder[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
-}
-
-std::string ReadFile(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-bool FileExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-struct CrashRun {
-    int exitCode = -1;
-    std::string report;
-};
-
-int RunProgram(const std::wstring& commandLine) {
-    uitest::Process process = uitest::Launch(commandLine);
-    if (!process)
-        return -2;
-    return uitest::WaitForExit(process, kChildTimeoutMs);
-}
-
-CrashRun RunChild(const std::wstring& way, const std::wstring& options = L"") {
-    const std::wstring report = TempPath(L"crash_report_" + way + L".txt");
-    ::DeleteFileW(report.c_str());
-    CrashRun run;
-    run.exitCode = RunProgram(Quoted(uitest::ProgramFolder() + L"crash_child.exe") + L" " + way +
-                              L" " + Quoted(report) + L" " + options);
-    run.report = ReadFile(report);
-    ::DeleteFileW(report.c_str());
-    return run;
-}
-
-std::vector<std::string> SectionTitles(const std::string& report) {
-    std::vector<std::string> titles;
-    const std::regex title(R"(^\[[^\]\r\n]+\]\r$)", std::regex::multiline);
-    for (auto it = std::sregex_iterator(report.begin(), report.end(), title);
-         it != std::sregex_iterator(); ++it)
-        titles.push_back(it->str().substr(0, it->str().size() - 1));
-    return titles;
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-int CountOf(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
-std::string CodeLine(const std::string& report) {
-    std::smatch match;
-    if (std::regex_search(report, match, std::regex(R"( Exception Code:      [^\r]*)")))
-        return match.str();
-    return std::string();
-}
+using namespace crashtest;
 
 #ifdef _WIN64
 const char* const kRegisterLines =
@@ -223,17 +153,13 @@ TEST_F(CrashProcessTest, HeapBlocksThatTheStackPointsToAreDumpedTwoLevelsDeep) {
     EXPECT_EQ(CountOf(section, "SECONDBLOCKMARKE"), 1);
 }
 
-TEST_F(CrashProcessTest, RuntimeFailuresRaiseTheirPseudoCodes) {
+// The runtime failures that the dialog tests do not cover, and a code outside the table.
+TEST_F(CrashProcessTest, APseudoCodeAndAnUnknownCodeAreNamedAsTheTableSays) {
     const struct {
         const wchar_t* way;
         const char* code;
     } cases[] = {
-        {L"pure", " Exception Code:      0x12101201 (Pure virtual function call)"},
-        {L"new", " Exception Code:      0x12101202 (New operator fails to allocate memory)"},
-        {L"abort", " Exception Code:      0x12101205 (Abnormal termination)"},
         {L"pseudo", " Exception Code:      0x12101207 (Termination request)"},
-        {L"throw", " Exception Code:      0x1210120b (Unhandled C++ typed exception)"},
-        {L"divide", " Exception Code:      0xc0000094 (Integer divide by zero)"},
         {L"raise", " Exception Code:      0xe0001234"},
     };
     for (const auto& c : cases) {
@@ -289,8 +215,7 @@ TEST_F(CrashProcessTest, AnEmbeddedMinidumpDecodesToADumpFileAndTheTemporaryOneI
     const std::wstring report = TempPath(L"crash_report_embedded.txt");
     const std::wstring dump = TempPath(L"crash_report_embedded.dmp");
     ::DeleteFileW(dump.c_str());
-    ASSERT_EQ(RunProgram(Quoted(uitest::ProgramFolder() + L"crash_child.exe") + L" write " +
-                         Quoted(report) + L" embedded 4"),
+    ASSERT_EQ(RunProgram(ChildProgram() + L" write " + Quoted(report) + L" embedded 4"),
               kCrashExitCode);
     const std::string text = ReadFile(report);
     EXPECT_TRUE(Contains(text, "[Execution information]"));
@@ -308,25 +233,10 @@ TEST_F(CrashProcessTest, AnEmbeddedMinidumpDecodesToADumpFileAndTheTemporaryOneI
     ::DeleteFileW(dump.c_str());
 }
 
-TEST_F(CrashProcessTest, AKeptMinidumpGoesIntoItsFolderWhichIsCreated) {
-    const std::wstring root = uitest::MakeTempFolder(L"crash_kept_dumps");
-    const std::wstring folder = root + L"\\a\\b";
-    const CrashRun run = RunChild(L"write", L"kept 4 " + Quoted(folder));
-    EXPECT_EQ(run.exitCode, kCrashExitCode);
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = ::FindFirstFileW((folder + L"\\minidump_*.dmp").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    ::FindClose(search);
-    const std::wstring name = found.cFileName;
-    EXPECT_TRUE(std::regex_match(name, std::wregex(LR"(minidump_\d{8}_\d{6}\.dmp)")));
-    EXPECT_EQ(ReadFile(folder + L"\\" + name).substr(0, 4), "MDMP");
-    EXPECT_FALSE(Contains(run.report, "[Begin of crash minidump]"));
-}
-
 TEST_F(CrashProcessTest, TheCrashDialogShowsTheReportAndClosesWithTheCrashCode) {
     const std::wstring report = TempPath(L"crash_report_dialog.txt");
-    uitest::Process child = uitest::Launch(Quoted(uitest::ProgramFolder() + L"crash_child.exe") +
-                                           L" write " + Quoted(report) + L" dialog");
+    uitest::Process child =
+        uitest::Launch(ChildProgram() + L" write " + Quoted(report) + L" dialog");
     ASSERT_TRUE(child);
     const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
     ASSERT_NE(dialog, nullptr);
@@ -338,6 +248,10 @@ TEST_F(CrashProcessTest, TheCrashDialogShowsTheReportAndClosesWithTheCrashCode) 
     const std::wstring shown = uitest::ControlText(dialog, 102);
     EXPECT_NE(shown.find(L"[Exception information]\r\n Exception Code:      0xc0000005"),
               std::wstring::npos);
+    // The report is shown from its top, nothing selected.
+    const HWND edit = ::GetDlgItem(dialog, 102);
+    EXPECT_EQ(::SendMessageW(edit, EM_GETSEL, 0, 0), 0);
+    EXPECT_EQ(::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_EQ(uitest::ControlText(dialog, 1), L"Compose");
     EXPECT_EQ(uitest::ControlText(dialog, 8), L"Close");
     RECT compose = {}, close = {};
@@ -346,6 +260,7 @@ TEST_F(CrashProcessTest, TheCrashDialogShowsTheReportAndClosesWithTheCrashCode) 
     EXPECT_EQ(compose.right - compose.left, close.right - close.left);
     EXPECT_EQ(compose.bottom - compose.top, close.bottom - close.top);
     EXPECT_LT(compose.right, close.left);
+    uitest::SaveScreenshot("en/crash_dialog.png");
     ::PostMessageW(::GetDlgItem(dialog, 8), BM_CLICK, 0, 0);
     EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
     ::DeleteFileW(report.c_str());
@@ -353,14 +268,14 @@ TEST_F(CrashProcessTest, TheCrashDialogShowsTheReportAndClosesWithTheCrashCode) 
 
 TEST_F(CrashProcessTest, ASecondFaultWhileTheDialogStandsStartsTheMailInsteadOfANewReport) {
     const std::wstring report = TempPath(L"crash_report_twice.txt");
-    uitest::Process child = uitest::Launch(Quoted(uitest::ProgramFolder() + L"crash_child.exe") +
-                                           L" twice " + Quoted(report) + L" dialog");
+    uitest::Process child =
+        uitest::Launch(ChildProgram() + L" twice " + Quoted(report) + L" dialog");
     ASSERT_TRUE(child);
     const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
     ASSERT_NE(dialog, nullptr);
     // The child's second thread faults half a second after the dialog appeared. That fault
     // hands the report to the mail thread; the process and its dialog go on.
-    ::Sleep(4000);
+    ::Sleep(2500);
     EXPECT_EQ(::WaitForSingleObject(child.handle.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_TRUE(::IsWindow(dialog));
     // Where the system has no mail library to hand the message to, the mail thread says so.
@@ -374,6 +289,132 @@ TEST_F(CrashProcessTest, ASecondFaultWhileTheDialogStandsStartsTheMailInsteadOfA
     // One report only: the second fault wrote none.
     const std::string text = ReadFile(report);
     EXPECT_EQ(CountOf(text, "[Exception information]"), 1);
+    EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
+    ::DeleteFileW(report.c_str());
+}
+
+TEST_F(CrashProcessTest, AnAccessViolationWithFewerThanTwoParametersHasNoOperationLine) {
+    for (const wchar_t* way : {L"violation0", L"violation1"}) {
+        const CrashRun run = RunChild(way);
+        EXPECT_EQ(run.exitCode, kCrashExitCode);
+        EXPECT_EQ(CodeLine(run.report), " Exception Code:      0xc0000005 (Access violation)");
+        EXPECT_TRUE(Contains(run.report, " Exception Address:   0x"));
+        EXPECT_FALSE(Contains(run.report, "Exception Operation"));
+        EXPECT_TRUE(Contains(run.report, "[Execution information]"));
+    }
+}
+
+// Removes the minidumps below `root`\a\b and the two folders.
+static void RemoveDumpFolders(const std::wstring& root) {
+    const std::wstring folder = root + L"\\a\\b";
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((folder + L"\\minidump_*.dmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            ::DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+    ::RemoveDirectoryW((root + L"\\a").c_str());
+}
+
+// A kept minidump, in a folder that the crash creates, and an embedded one of the same type: the
+// report carries the very dump that stays on disk.
+TEST_F(CrashProcessTest, AKeptMinidumpGoesIntoItsNewFolderAndTheReportEmbedsTheSameBytes) {
+    const std::wstring root = uitest::MakeTempFolder(L"crash_kept_dumps");
+    const std::wstring folder = root + L"\\a\\b";
+    RemoveDumpFolders(root); // a leftover of a run whose process had the same id
+    const std::wstring report = TempPath(L"crash_report_kept.txt");
+    const std::wstring decoded = TempPath(L"crash_report_kept.dmp");
+    ::DeleteFileW(decoded.c_str());
+    // Handle data makes a dump of several of the pieces that are compressed one at a time.
+    ASSERT_EQ(RunProgram(ChildProgram() + L" write " + Quoted(report) + L" kept 4 " +
+                         Quoted(folder) + L" embedded 4"),
+              kCrashExitCode);
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((folder + L"\\minidump_*.dmp").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    ::FindClose(search);
+    const std::wstring name = found.cFileName;
+    EXPECT_TRUE(std::regex_match(name, std::wregex(LR"(minidump_\d{8}_\d{6}\.dmp)")));
+    const std::string kept = ReadFile(folder + L"\\" + name);
+    EXPECT_EQ(kept.substr(0, 4), "MDMP");
+    EXPECT_GT(kept.size(), 2u * 21845u);
+    ASSERT_EQ(RunProgram(Quoted(uitest::ProgramFolder() + L"crash_decoder.exe") + L" " +
+                         Quoted(report) + L" " + Quoted(decoded)),
+              0);
+    const std::string embedded = ReadFile(decoded);
+    EXPECT_EQ(embedded.size(), kept.size());
+    EXPECT_TRUE(embedded == kept) << "the embedded dump differs from the kept one";
+    EXPECT_FALSE(FileExists(TempPath(L"minidump.dmp")));
+    ::DeleteFileW(report.c_str());
+    ::DeleteFileW(decoded.c_str());
+    RemoveDumpFolders(root);
+}
+
+// A report cut because the storage reserved for it is full: it ends within that storage, its
+// sections stand in order, and every line but a cut last one is whole.
+static void ExpectWellFormedCutReport(const std::string& report, const std::string& lastSection) {
+    constexpr std::size_t kReserved = 262144;
+    ASSERT_LT(report.size(), kReserved);
+    EXPECT_GT(report.size(), kReserved - 2 * 257) << "the report was cut early";
+    EXPECT_EQ(report.find('\0'), std::string::npos);
+    const std::vector<std::string> titles = SectionTitles(report);
+    ASSERT_GE(titles.size(), 5u);
+    EXPECT_EQ(titles[0], "[Environment information]");
+    EXPECT_EQ(titles[4], "[Loaded modules]");
+    EXPECT_EQ(titles.back().rfind(lastSection, 0), 0u) << titles.back();
+    const std::size_t lastLine = report.rfind("\r\n");
+    ASSERT_NE(lastLine, std::string::npos);
+    const std::string whole = report.substr(0, lastLine);
+    EXPECT_EQ(CountOf(whole, "\n"), CountOf(whole, "\r\n")) << "a line without CR LF";
+    EXPECT_EQ(CountOf(whole, "\r"), CountOf(whole, "\r\n"));
+}
+
+TEST_F(CrashProcessTest, AReportOfManyThreadsModulesAndTraceRecordsIsCutToItsStorage) {
+    const std::wstring report = TempPath(L"crash_report_crowd.txt");
+    uitest::Process child =
+        uitest::Launch(ChildProgram() + L" crowd " + Quoted(report) + L" dialog");
+    ASSERT_TRUE(child);
+    const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 60000);
+    ASSERT_NE(dialog, nullptr);
+    const std::string saved = ReadFile(report);
+    ExpectWellFormedCutReport(saved, "[Thread context information, TID=");
+    EXPECT_GT(CountOf(saved, "[Thread context information, TID="), 50);
+    // The module list stops at its limit; the process has loaded more.
+    const std::size_t modules = saved.find("[Loaded modules]\r\n");
+    const std::size_t afterModules = saved.find("\r\n[", modules + 1);
+    ASSERT_NE(afterModules, std::string::npos);
+    EXPECT_EQ(CountOf(saved.substr(modules, afterModules - modules), "\r\n  "), 234);
+    // The dialog shows all of it.
+    EXPECT_TRUE(Narrow(uitest::EditText(::GetDlgItem(dialog, 102))) == saved);
+    ::PostMessageW(::GetDlgItem(dialog, 8), BM_CLICK, 0, 0);
+    EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
+    ::DeleteFileW(report.c_str());
+}
+
+TEST_F(CrashProcessTest, AFullTraceRingIsCutAtTheEndOfTheReport) {
+    const CrashRun run = RunChild(L"trace");
+    EXPECT_EQ(run.exitCode, kCrashExitCode);
+    ExpectWellFormedCutReport(run.report, "[Execution information]");
+    // Newest first: the last record appended leads, with all its values.
+    EXPECT_TRUE(std::regex_search(
+        run.report,
+        std::regex(
+            R"(\[Execution information\]\r\n TID\d+: a-label-of-the-longest-length-there-is-)"
+            R"(\((FEDCBA9876543210,){11}80F00000000\)\r\n)")))
+        << run.report.substr(run.report.find("[Execution information]"), 600);
+}
+
+TEST_F(CrashProcessTest, TheWindowsCloseCommandEndsTheDialogAsCloseDoes) {
+    const std::wstring report = TempPath(L"crash_report_close_command.txt");
+    uitest::Process child =
+        uitest::Launch(ChildProgram() + L" read " + Quoted(report) + L" dialog");
+    ASSERT_TRUE(child);
+    const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
+    ASSERT_NE(dialog, nullptr);
+    ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
     ::DeleteFileW(report.c_str());
 }

@@ -204,6 +204,19 @@ std::wstring ControlText(HWND parent, int id) {
     return control ? WindowText(control) : std::wstring();
 }
 
+std::wstring EditText(HWND edit) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length))
+        return std::wstring();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                               SMTO_ABORTIFHUNG, 10000, &copied))
+        return std::wstring();
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
 std::wstring ClassName(HWND window) {
     wchar_t name[256] = {};
     ::GetClassNameW(window, name, 256);

@@ -44,6 +44,9 @@ std::vector<HWND> TopWindows(const wchar_t* className);
 
 std::wstring WindowText(HWND window);
 std::wstring ControlText(HWND parent, int id);
+// The whole text of an edit control of any process, however long (WM_GETTEXT is carried across
+// processes; the length is asked first so that nothing is cut). Empty when the window is gone.
+std::wstring EditText(HWND edit);
 std::wstring ClassName(HWND window);
 DWORD ProcessOf(HWND window);
 
