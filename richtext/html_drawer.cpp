@@ -1,9 +1,8 @@
 #include "richtext/html_drawer.h"
 
 #include "richtext/html_entities.h"
+#include "richtext/html_link_opener.h"
 #include "richtext/layout_blocks.h"
-
-#include <shellapi.h>
 
 #include <algorithm>
 #include <climits>

@@ -82,7 +82,7 @@ public:
 
     void SetHoverNotify(HWND window, UINT message, LPARAM lParam);
     void SetLinkMessage(HWND window, UINT message, LPARAM lParam);
-    // How an `href` target is opened; by default the shell's "open".
+    // How an `href` target is opened; by default richtext::OpenLink.
     void SetLinkOpener(std::function<void(const std::wstring&)> opener);
 
     // Advances the animated image lists; true when any image changed.
@@ -171,6 +171,9 @@ private:
     void DrawTableBackground(const RECT& rect, int outerBorder);
     SIZE LayoutCellContent(std::wstring_view content, const Frame& frame, int nesting);
     int CellMaxWidth(const Frame& frame) const;
+    // Frame colours: both the disabled colour while disabled.
+    COLORREF FrameLight(const richtext::HtmlStyle& style) const;
+    COLORREF FrameDark(const richtext::HtmlStyle& style) const;
     RecordMarks Marks() const;
     void SkipTo(const RecordMarks& marks);
 

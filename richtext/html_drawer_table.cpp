@@ -102,6 +102,14 @@ SIZE CHtmlDrawer::LayoutTable(std::wstring_view block, const Frame& frame, int n
     return size;
 }
 
+COLORREF CHtmlDrawer::FrameLight(const HtmlStyle& style) const {
+    return parser_.Enabled() ? style.borderColorLight : parser_.DisabledColour();
+}
+
+COLORREF CHtmlDrawer::FrameDark(const HtmlStyle& style) const {
+    return parser_.Enabled() ? style.borderColorDark : parser_.DisabledColour();
+}
+
 int CHtmlDrawer::CellMaxWidth(const Frame& frame) const {
     const HtmlStyle& style = parser_.Current();
     return OwnSize(style.cellWidth, style.cellWidthPercent, frame.maxWidth);
@@ -223,7 +231,7 @@ SIZE CHtmlDrawer::DrawTable(const TableMarkup& markup, const Frame& frame, int n
     DrawTableBackground(tableRect, outer);
     const int border = TableBorder(tableStyle);
     if (border > 0)
-        PaintFrame(dc_, tableRect, tableStyle.borderColorLight, tableStyle.borderColorDark,
+        PaintFrame(dc_, tableRect, FrameLight(tableStyle), FrameDark(tableStyle),
                    tableStyle.borderStyle, border);
 
     const std::vector<int> columnOffsets = TrackOffsets(columns.sizes, spacing, outer);
@@ -262,8 +270,8 @@ SIZE CHtmlDrawer::DrawTable(const TableMarkup& markup, const Frame& frame, int n
                                 style.backgroundMiddleColor, style.backgroundEndColor, 5);
             const int cellBorder = CellBorder(style);
             if (cellBorder > 0)
-                PaintFrame(dc_, cellRect, style.borderColorLight, style.borderColorDark,
-                           style.borderStyle, cellBorder);
+                PaintFrame(dc_, cellRect, FrameLight(style), FrameDark(style), style.borderStyle,
+                           cellBorder);
             const int inset = CellInset(style);
             Frame content;
             content.left = cellRect.left + inset;

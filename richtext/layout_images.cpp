@@ -51,10 +51,11 @@ HANDLE LoadOwned(const ImageAttributes& image, UINT type, int width, int height)
     return LoadFromLibrary(image, type, width, height);
 }
 
-// Handles in the markup are 32-bit numbers; GDI and USER handles fit them on both platforms.
+// Handles in the markup are 32-bit numbers; GDI and USER handles fit them on both platforms and
+// widen with their sign, as the system's own handle conversions do.
 template <typename Handle>
 Handle FromNumber(int number) {
-    return reinterpret_cast<Handle>(static_cast<INT_PTR>(static_cast<unsigned>(number)));
+    return reinterpret_cast<Handle>(static_cast<INT_PTR>(number));
 }
 
 int Scaled(int value, bool percent, int natural) {

@@ -1,4 +1,5 @@
 #include "richtext/dib.h"
+#include "richtext/html_link_opener.h"
 #include "tests/richtext/layout_fixture.h"
 
 #include <string>
@@ -253,4 +254,23 @@ TEST_F(ImageTest, ImageInsideALinkIsAHotArea) {
     MeasureAndDraw(L"<a href=x><bmp handle=" + Number(bitmap.Get()) + L"></a>");
     ASSERT_EQ(drawer_.HotAreas().size(), 1u);
     EXPECT_EQ(drawer_.HotAreas()[0].rect.right - drawer_.HotAreas()[0].rect.left, 12);
+}
+
+TEST(LinkHandler, CommandIsCutAtTheQuotedPlaceholder) {
+    using richtext::HandlerCommandLine;
+    EXPECT_EQ(HandlerCommandLine(L"\"C:\\b\\web.exe\" -nohome \"%1\" -x", L"http://h/"),
+              L"\"C:\\b\\web.exe\" -nohome  http://h/");
+    EXPECT_EQ(HandlerCommandLine(L"web.exe %1 -x", L"http://h/"), L"web.exe  http://h/");
+    EXPECT_EQ(HandlerCommandLine(L"web.exe -new", L"http://h/"), L"web.exe -new http://h/");
+}
+
+TEST(ImageHandleAttribute, HighBitHandlesSurviveTheMarkup) {
+    const richtext::FixedMetrics metrics(96, 16, 8);
+    const richtext::ColourTable colours;
+    const richtext::ImageShadowSettings shadow;
+    EXPECT_EQ(richtext::ReadImageAttributes(L"handle=4294967295", metrics, colours, shadow).handle,
+              -1);
+    EXPECT_EQ(richtext::ReadImageAttributes(L"handle=0x80000001", metrics, colours, shadow).handle,
+              static_cast<int>(0x80000001u));
+    EXPECT_EQ(richtext::ReadImageAttributes(L"handle=1234", metrics, colours, shadow).handle, 1234);
 }

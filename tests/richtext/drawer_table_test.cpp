@@ -148,3 +148,20 @@ TEST_F(HostileLayoutTest, MegabyteOfTextFinishes) {
     MeasureAndDraw(markup, 300);
     EXPECT_TRUE(canvas_.GuardsIntact());
 }
+
+TEST_F(TableTest, DisabledFramesTakeTheDisabledColour) {
+    const COLORREF disabled = RGB(10, 120, 30);
+    drawer_.SetDisabledColour(disabled);
+    drawer_.SetEnabled(false);
+    const SIZE size = MeasureAndDraw(
+        L"<table border=1 bordercolorlight=#ff0000 bordercolordark=#0000ff><tr><td>a</td></tr>"
+        L"</table>");
+    EXPECT_EQ(canvas_.Pixel(0, size.cy / 2), disabled);
+    EXPECT_EQ(canvas_.Pixel(size.cx - 2, size.cy / 2), disabled);
+    drawer_.SetEnabled(true);
+    const SIZE enabled = MeasureAndDraw(
+        L"<table border=1 bordercolorlight=#ff0000 bordercolordark=#0000ff><tr><td>a</td></tr>"
+        L"</table>");
+    EXPECT_EQ(canvas_.Pixel(0, enabled.cy / 2), RGB(255, 0, 0));
+    EXPECT_EQ(canvas_.Pixel(enabled.cx - 2, enabled.cy / 2), RGB(0, 0, 255));
+}
