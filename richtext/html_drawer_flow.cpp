@@ -15,9 +15,10 @@ using namespace richtext;
 
 namespace {
 
-// Beyond this many characters a run is first measured in part: when the part alone is too wide
-// the whole is too, and the rest of a long text need not be measured for every line.
-constexpr size_t kProbeLength = 1024;
+// A long run is first measured in growing parts: when a part alone is too wide the whole is too,
+// and the rest of a long text need not be measured for every line.
+constexpr size_t kFirstProbe = 64;
+constexpr size_t kProbeGrowth = 16;
 
 size_t CountBlanks(std::wstring_view text) {
     return static_cast<size_t>(std::count(text.begin(), text.end(), L' '));
@@ -202,8 +203,9 @@ private:
     }
 
     bool Fits(std::wstring_view text, int available) const {
-        if (text.size() > kProbeLength && d_.TextWidth(text.substr(0, kProbeLength)) > available)
-            return false;
+        for (size_t probe = kFirstProbe; probe < text.size(); probe *= kProbeGrowth)
+            if (d_.TextWidth(text.substr(0, probe)) > available)
+                return false;
         return d_.TextWidth(text) <= available;
     }
 

@@ -21,15 +21,27 @@ size_t LeadingBlanks(std::wstring_view text) {
     return count;
 }
 
+// Characters scanned without a break before the prefix so far is measured: once that alone is
+// too wide no later break can fit, and a long text need not be scanned to its end.
+constexpr size_t kScanStep = 256;
+
 // The end of the longest prefix that ends at a break character and fits; 0 for none.
 size_t FittingBreakPrefix(std::wstring_view text, int available, const TextMeasure& measure) {
     size_t candidate = 0;
+    size_t measuredUpTo = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (!IsBreakCharacter(text[i]))
+        if (!IsBreakCharacter(text[i])) {
+            if (i - measuredUpTo >= kScanStep) {
+                if (measure(text.substr(0, i)) > available)
+                    break;
+                measuredUpTo = i;
+            }
             continue;
+        }
         if (measure(text.substr(0, i + 1)) > available)
             break;
         candidate = i + 1;
+        measuredUpTo = i + 1;
     }
     return candidate;
 }

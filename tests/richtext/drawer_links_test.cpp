@@ -274,3 +274,15 @@ TEST(ImageHandleAttribute, HighBitHandlesSurviveTheMarkup) {
               static_cast<int>(0x80000001u));
     EXPECT_EQ(richtext::ReadImageAttributes(L"handle=1234", metrics, colours, shadow).handle, 1234);
 }
+
+TEST_F(ImageTest, ImagesFromALibraryFile) {
+    // The system's user library carries the classic window-part bitmaps and the stock icons.
+    const SIZE bitmap = Measure(L"<bmp srcdll=user32.dll iddll=32754>");
+    EXPECT_GT(bitmap.cx, 1);
+    EXPECT_GT(bitmap.cy, 1);
+    const SIZE icon = Measure(L"<icon srcdll=user32.dll iddll=32512 width=16 height=16>");
+    EXPECT_EQ(icon.cx, 17);
+    EXPECT_EQ(icon.cy, 17);
+    MeasureAndDraw(L"<icon srcdll=user32.dll iddll=32512>");
+    EXPECT_GT(canvas_.CountOtherThan(RGB(255, 255, 255)), 50);
+}

@@ -165,3 +165,9 @@ TEST_F(TableTest, DisabledFramesTakeTheDisabledColour) {
     EXPECT_EQ(canvas_.Pixel(0, enabled.cy / 2), RGB(255, 0, 0));
     EXPECT_EQ(canvas_.Pixel(enabled.cx - 2, enabled.cy / 2), RGB(0, 0, 255));
 }
+
+TEST_F(HostileLayoutTest, LongTextOnAOnePixelLine) {
+    const std::wstring text(200000, L'w');
+    Measure(text, 1);
+    EXPECT_EQ(drawer_.Lines().size(), text.size());
+}

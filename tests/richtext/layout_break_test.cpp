@@ -131,3 +131,11 @@ TEST(TableGrid, ExtentCountsSpacingSeparatorsAndBorder) {
     EXPECT_EQ(offsets, (std::vector<int>{5, 19, 43}));
     EXPECT_EQ(SpanExtent({10, 20, 5}, 0, 2, 3), 34);
 }
+
+TEST(BreakRun, BreakFarBehindAWideStartIsNotTaken) {
+    std::wstring text(2000, L'x');
+    text += L" y";
+    const RunBreak cut = BreakRun(text, true, 100, Fixed);
+    EXPECT_EQ(cut.pieceLength, 10u) << "cut inside the word";
+    EXPECT_EQ(BreakRun(text, false, 100, Fixed).pieceLength, 0u);
+}
