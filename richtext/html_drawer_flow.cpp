@@ -235,8 +235,11 @@ private:
         } else {
             const int top = TextTop();
             ::TextOutW(d_.dc_, x_, top, piece.data(), static_cast<int>(piece.size()));
-            if (style.overline)
-                PaintRule(d_.dc_, x_, top, x_ + width, style.color, style.weight >= 700 ? 2 : 1);
+            if (style.overline) {
+                // A wide pen is centred on its line; keep both pixels inside the piece.
+                const int thickness = style.weight >= 700 ? 2 : 1;
+                PaintRule(d_.dc_, x_, top + thickness / 2, x_ + width, style.color, thickness);
+            }
             AddHotArea(x_, top, width, d_.fontHeight_);
         }
         x_ = ClampCoordinate(static_cast<long long>(x_) + width);

@@ -178,3 +178,47 @@ TEST_F(FlowTest, DrawingPaintsTheTextInItsColour) {
     MeasureAndDraw(L"<font color=#ff0000>MMMM</font>");
     EXPECT_GT(CountColour(RECT{0, 0, 400, 40}, RGB(255, 0, 0)), 10);
 }
+
+TEST_F(FlowTest, StringResourceIsOnePieceAndCanBeALink) {
+    // No module of the test holds string 9999: the cache's text for a missing number shows.
+    const int width = WidthOf(L"Unknown resource");
+    EXPECT_EQ(Measure(L"<string idres=9999>").cx, width + 1);
+    Measure(L"ab <string idres=9999>", width + 5);
+    ASSERT_EQ(drawer_.Lines().size(), 2u) << "not broken inside: moved to a line of its own";
+    EXPECT_EQ(drawer_.Lines()[1].width, width);
+    MeasureAndDraw(L"<a href=s><string idres=9999></a>");
+    ASSERT_EQ(drawer_.HotAreas().size(), 1u);
+    EXPECT_EQ(drawer_.HotAreas()[0].rect.right - drawer_.HotAreas()[0].rect.left, width);
+}
+
+TEST_F(FlowTest, VerticalAlignPlacesPiecesInTheLine) {
+    drawer_.SetStyleRule(L"a:link", L"color:black");
+    MeasureAndDraw(L"<font size=40px>B</font><top><a href=t>x</a></top>"
+                   L"<bottom><a href=b>x</a></bottom><a href=l>x</a>");
+    ASSERT_EQ(drawer_.Lines().size(), 1u);
+    const LineRecord line = drawer_.Lines()[0];
+    RECT top{}, bottom{}, base{};
+    for (const HotArea& area : drawer_.HotAreas()) {
+        (area.target == L"t" ? top : area.target == L"b" ? bottom : base) = area.rect;
+    }
+    EXPECT_EQ(top.top, 0);
+    EXPECT_GT(base.top, top.top);
+    EXPECT_GT(bottom.top, base.top) << "bottom: the piece's ascent ends at the line's bottom";
+    EXPECT_LE(base.bottom, line.height);
+}
+
+TEST_F(FlowTest, OverlineRunsAlongTheTopOfThePiece) {
+    const int width = WidthOf(L"MMMM");
+    MeasureAndDraw(L"<font style=o color=#ff0000>MMMM</font>");
+    EXPECT_GE(CountColour(RECT{0, 0, width, 1}, RGB(255, 0, 0)), width - 1);
+    MeasureAndDraw(L"<font style=bo color=#ff0000>MMMM</font>");
+    EXPECT_GE(CountColour(RECT{0, 1, width, 2}, RGB(255, 0, 0)), width / 2) << "two pixels bold";
+}
+
+TEST_F(FlowTest, DrawingAtAPointMovesEverything) {
+    const SIZE size = drawer_.DrawMarkupAt(canvas_.Dc(), L"<a href=x>link</a>", POINT{50, 40});
+    ASSERT_EQ(drawer_.HotAreas().size(), 1u);
+    EXPECT_EQ(drawer_.HotAreas()[0].rect.left, 50);
+    EXPECT_EQ(drawer_.HotAreas()[0].rect.top, 40);
+    EXPECT_EQ(size.cx, WidthOf(L"link") + 1);
+}
