@@ -49,13 +49,23 @@ int OwnSize(int value, bool percent, int whole) {
     return whole > 0 ? Saturate(static_cast<long long>(whole) * value / 100) : 0;
 }
 
+// A table's or cell's own width and height belong to it alone: inherited, a table's width would
+// become every cell's minimum width. The same holds for the table's background bitmap.
+void ForgetOwnSize(HtmlStyle& style) {
+    style.cellWidth = style.cellHeight = 0;
+    style.cellWidthPercent = style.cellHeightPercent = false;
+    style.backgroundImage.clear();
+}
+
 // Opens one of the table's elements and closes it again, whatever its content left open; when
 // the element could not be opened, the style is put back as it was.
 class ElementScope {
 public:
     ElementScope(MarkupParser& parser, std::wstring_view key, const CssMetrics& metrics)
         : parser_(parser), depth_(parser.Depth()), saved_(parser.Current()),
-          opened_(parser.OpenElement(key, metrics)) {}
+          opened_(parser.OpenElement(key, metrics)) {
+        ForgetOwnSize(parser.Current());
+    }
     ~ElementScope() {
         parser_.CloseTo(depth_);
         if (!opened_)

@@ -1,3 +1,4 @@
+#include "richtext/dib.h"
 #include "tests/richtext/layout_fixture.h"
 
 #include <string>
@@ -170,4 +171,29 @@ TEST_F(HostileLayoutTest, LongTextOnAOnePixelLine) {
     const std::wstring text(200000, L'w');
     Measure(text, 1);
     EXPECT_EQ(drawer_.Lines().size(), text.size());
+}
+
+TEST_F(TableTest, OwnWidthIsAMinimumAndTheTableKeepsIt) {
+    const SIZE size = Measure(L"<table width=200 border=1><tr><td>a</td><td>b</td></tr></table>");
+    EXPECT_EQ(size.cx, 201);
+    canvas_.Fill(RGB(255, 255, 255));
+    drawer_.DrawMarkup(canvas_.Dc(), RECT{0, 0, 380, size.cy});
+    EXPECT_EQ(RightmostInk(0, size.cy), 199) << "not stretched to the rectangle";
+}
+
+TEST_F(TableTest, BackgroundBitmapFillsTheInside) {
+    CDib dib;
+    ASSERT_TRUE(dib.Create(4, 4, 24));
+    dib.Clear(0x80);
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"layout_test_tile.bmp";
+    ASSERT_TRUE(dib.WriteBitmapFile(path));
+    const SIZE size = MeasureAndDraw(L"<table border=1 width=60 height=30 background=\"file:" +
+                                     path + L";\"><tr><td></td></tr></table>");
+    ::DeleteFileW(path.c_str());
+    const int inside = (size.cx - 3) * (size.cy - 3);
+    EXPECT_GE(CountColour(RECT{1, 1, size.cx - 2, size.cy - 2}, RGB(0x80, 0x80, 0x80)),
+              inside * 3 / 4);
+    EXPECT_EQ(canvas_.Pixel(0, size.cy / 2), RGB(0, 0, 0)) << "the frame is drawn over it";
 }
