@@ -110,7 +110,9 @@ SIZE CHtmlDrawer::LayoutBlocks(std::wstring_view text, const Frame& frame, int n
 }
 
 void CHtmlDrawer::RebuildFont() {
-    const LOGFONTW description = FontDescription(parser_.Current());
+    LOGFONTW description = FontDescription(parser_.Current());
+    // Glyphs beyond this height only cost the rasteriser time; no screen shows them whole.
+    description.lfHeight = std::clamp<LONG>(description.lfHeight, -kMaxFontHeight, kMaxFontHeight);
     platform::UniqueFont font(::CreateFontIndirectW(&description));
     if (font) {
         ::SelectObject(dc_, font.Get());

@@ -44,6 +44,9 @@ public:
     static constexpr int kTabWidth = 32;
     // Tables nested deeper than this are laid out as plain flow text.
     static constexpr int kMaxTableNesting = 16;
+    // Bounds of what one font, rule or image may ask for.
+    static constexpr int kMaxFontHeight = 2048;
+    static constexpr int kMaxRuleThickness = 1024;
 
     CHtmlDrawer();
     ~CHtmlDrawer();

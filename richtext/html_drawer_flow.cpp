@@ -332,7 +332,7 @@ private:
     }
 
     void PlaceRule(const RuleAttributes& rule) {
-        const int thickness = std::max(rule.thickness, 0);
+        const int thickness = std::clamp(rule.thickness, 0, kMaxRuleThickness);
         int width = std::max(rule.width, 0);
         if (Measuring()) {
             Grow(thickness + 8, 0);
@@ -416,7 +416,21 @@ private:
         x_ = ClampCoordinate(static_cast<long long>(x_) + size.cx);
     }
 
+    // Images the device context cannot show are not drawn: effects and shadows of large images
+    // cost time in proportion to their size.
+    bool Visible(int left, int top, SIZE size) const {
+        RECT clip{};
+        if (::GetClipBox(d_.dc_, &clip) == ERROR)
+            return true;
+        const RECT image{left, top, ClampCoordinate(static_cast<long long>(left) + size.cx),
+                         ClampCoordinate(static_cast<long long>(top) + size.cy)};
+        RECT both{};
+        return ::IntersectRect(&both, &clip, &image) != FALSE;
+    }
+
     void DrawImage(const ImageAttributes& attributes, const PreparedImage& prepared, int top) {
+        if (!Visible(x_, top, prepared.drawn))
+            return;
         const HtmlStyle& style = d_.parser_.Current();
         const bool hot =
             style.linkKind != kLinkNone && d_.parser_.LinkNumber() == d_.parser_.HoverLink();

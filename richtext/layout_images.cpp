@@ -58,11 +58,13 @@ Handle FromNumber(int number) {
     return reinterpret_cast<Handle>(static_cast<INT_PTR>(number));
 }
 
+// Images are drawn through bitmaps of their drawn size; beyond this side they would only exhaust
+// memory.
+constexpr int kMaxImageSide = 2048;
+
 int Scaled(int value, bool percent, int natural) {
-    if (!percent)
-        return std::max(value, 0);
-    return std::max(0, static_cast<int>(std::min<long long>(
-                           static_cast<long long>(natural) * value / 100, INT_MAX / 4)));
+    const long long size = percent ? static_cast<long long>(natural) * value / 100 : value;
+    return static_cast<int>(std::clamp<long long>(size, 0, kMaxImageSide));
 }
 
 } // namespace

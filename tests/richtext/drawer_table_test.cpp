@@ -197,3 +197,19 @@ TEST_F(TableTest, BackgroundBitmapFillsTheInside) {
               inside * 3 / 4);
     EXPECT_EQ(canvas_.Pixel(0, size.cy / 2), RGB(0, 0, 0)) << "the frame is drawn over it";
 }
+
+TEST_F(HostileLayoutTest, HugeSizesOfRulesImagesAndFonts) {
+    const platform::UniqueBitmap bitmap = testing_canvas::MakeSolidBitmap(4, 4, RGB(1, 2, 3));
+    const std::wstring handle =
+        std::to_wstring(static_cast<unsigned>(reinterpret_cast<UINT_PTR>(bitmap.Get())));
+    const std::wstring text = L"<hr size=2147483647 width=2147483647>x<hr size=99999999>"
+                              L"<bmp handle=" +
+                              handle + L" width=100000000 height=100000000 style=gs>" +
+                              L"<bmp handle=" + handle + L" width=900000% height=900000%>" +
+                              L"<font size=100000px>W</font><t=1000><t=1000>y<br=1000><br=1000>";
+    for (int maxWidth : {0, 100}) {
+        const SIZE size = MeasureAndDraw(text, maxWidth, 300);
+        EXPECT_GT(size.cy, 0);
+        EXPECT_TRUE(canvas_.GuardsIntact());
+    }
+}
