@@ -44,6 +44,16 @@ unsigned ParseImageStyle(std::wstring_view letters, const ImageShadowSettings& s
     return flags;
 }
 
+// Handles are 32-bit values whose high bit may be set: read as unsigned, kept bit for bit.
+static int ReadHandle(std::wstring_view value, int current, const CssMetrics& metrics) {
+    if (!value.empty() && IsAsciiDigit(value.front())) {
+        const int64_t number = WholeNumber(value);
+        if (number >= 0 && number <= 0xFFFFFFFFLL)
+            return static_cast<int>(static_cast<uint32_t>(number));
+    }
+    return ParseLength(value, current, false, metrics);
+}
+
 ImageAttributes ReadImageAttributes(std::wstring_view attributes, const CssMetrics& metrics,
                                     const ColourTable& colours, const ImageShadowSettings& shadow) {
     ImageAttributes image;
@@ -58,7 +68,7 @@ ImageAttributes ReadImageAttributes(std::wstring_view attributes, const CssMetri
         else if (name == L"iddll")
             image.iddll = ParseLength(value, image.iddll, false, metrics);
         else if (name == L"handle")
-            image.handle = ParseLength(value, image.handle, false, metrics);
+            image.handle = ReadHandle(value, image.handle, metrics);
         else if (name == L"cx")
             image.cx = ParseLength(value, image.cx, false, metrics);
         else if (name == L"cy")

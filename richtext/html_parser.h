@@ -100,6 +100,8 @@ public:
     // `key`, applies the rule of that name; CloseElement closes it again.
     bool OpenElement(std::wstring_view key, const CssMetrics& metrics);
     bool CloseElement(std::wstring_view key);
+    // Closes every element opened above `depth` (see Depth()), the innermost first.
+    void CloseTo(size_t depth) { stack_.UnwindTo(current_, depth); }
 
     // Applies the style-sheet rule of `selector` to the current style, when there is one.
     void ApplyRule(std::wstring_view selector, const CssMetrics& metrics);

@@ -34,4 +34,12 @@ bool StyleStack::Close(HtmlStyle& current, std::wstring_view key) {
     return true;
 }
 
+void StyleStack::UnwindTo(HtmlStyle& current, size_t depth) {
+    while (levels_.size() > depth) {
+        textBytes_ -= TextBytes(levels_.back());
+        current = std::move(levels_.back());
+        levels_.pop_back();
+    }
+}
+
 } // namespace richtext

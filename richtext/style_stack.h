@@ -26,6 +26,10 @@ public:
     // other levels.
     bool Close(HtmlStyle& current, std::wstring_view key);
 
+    // Closes every level above `depth`, innermost first; `current` becomes the style saved at
+    // that depth. For layers that must end their element whatever the content left open.
+    void UnwindTo(HtmlStyle& current, size_t depth);
+
     void Clear() {
         levels_.clear();
         textBytes_ = 0;
