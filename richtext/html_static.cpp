@@ -133,7 +133,6 @@ LRESULT CHtmlStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_SETTEXT:
-        imageSnippet_ = false;
         SetText(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
         return TRUE;
     case WM_GETTEXT:
@@ -289,6 +288,8 @@ void CHtmlStatic::SetEnabledState(bool enabled) {
 }
 
 void CHtmlStatic::SetText(std::wstring_view text) {
+    imageSnippet_ = false;
+    snippet_.clear();
     markup_.assign(text);
     Refresh();
 }
@@ -361,6 +362,106 @@ void CHtmlStatic::ShowHyperlink(std::wstring_view text, std::wstring_view target
     imageSnippet_ = false;
     SetText(L"<a " + attribute + L"=\"" + std::wstring(target) + L"\">" + std::wstring(text) +
             L"</a>");
+}
+
+namespace {
+
+std::wstring HandleSource(HGDIOBJ handle) {
+    // GDI handles carry their meaning in the low 32 bits on both builds.
+    return Format(L"handle=0x%X", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(handle)));
+}
+
+std::wstring MaskAttribute(COLORREF mask) {
+    return mask == CHtmlStatic::kNoMask ? std::wstring() : Format(L" mask=0x%06X", mask & 0xFFFFFF);
+}
+
+} // namespace
+
+void CHtmlStatic::ShowIcon(int resourceId, int naturalWidth, int naturalHeight) {
+    ShowSnippet(Format(L"<icon idres=%d>", resourceId), naturalWidth, naturalHeight, false);
+}
+
+void CHtmlStatic::ShowIcon(HICON icon) {
+    ShowSnippet(L"<icon " + HandleSource(icon) + L">", -1, -1, false);
+}
+
+void CHtmlStatic::ShowBitmap(int resourceId, COLORREF mask) {
+    ShowSnippet(Format(L"<bmp idres=%d", resourceId) + MaskAttribute(mask) + L">", -1, -1, false);
+}
+
+void CHtmlStatic::ShowBitmap(HBITMAP bitmap, COLORREF mask) {
+    ShowSnippet(L"<bmp " + HandleSource(bitmap) + MaskAttribute(mask) + L">", -1, -1, false);
+}
+
+void CHtmlStatic::ShowAnimatedList(int resourceId, int width, int height, COLORREF mask) {
+    ShowList(Format(L"idres=%d", resourceId), 0, width, height, mask, true);
+}
+
+void CHtmlStatic::ShowAnimatedList(HBITMAP strip, int width, int height, COLORREF mask) {
+    ShowList(HandleSource(strip), 0, width, height, mask, true);
+}
+
+void CHtmlStatic::ShowListImage(int index, int resourceId, int width, int height, COLORREF mask) {
+    ShowList(Format(L"idres=%d", resourceId), index, width, height, mask, false);
+}
+
+void CHtmlStatic::ShowListImage(int index, HBITMAP strip, int width, int height, COLORREF mask) {
+    ShowList(HandleSource(strip), index, width, height, mask, false);
+}
+
+void CHtmlStatic::ShowList(const std::wstring& source, int index, int width, int height,
+                           COLORREF mask, bool animated) {
+    std::wstring snippet = Format(L"<ilst index=%d ", index) + source + MaskAttribute(mask);
+    const bool sized = width > 0 && height > 0;
+    if (sized)
+        snippet += Format(L" cx=%d, cy=%d", width, height);
+    if (animated)
+        snippet += L" speed=1";
+    snippet += L">";
+    ShowSnippet(std::move(snippet), sized ? width : -1, sized ? height : -1, animated);
+}
+
+void CHtmlStatic::ShowSnippet(std::wstring snippet, int naturalWidth, int naturalHeight,
+                              bool animated) {
+    snippet_ = std::move(snippet);
+    naturalWidth_ = naturalWidth;
+    naturalHeight_ = naturalHeight;
+    imageSnippet_ = true;
+    if (animated) {
+        RestartAnimationTimer();
+    } else if (window_) {
+        ::KillTimer(window_, kAnimationTimer);
+    }
+    markup_ = SizedSnippet();
+    Refresh();
+}
+
+void CHtmlStatic::SetImageSize(int widthPercent, int heightPercent) {
+    imageWidthPercent_ = std::max(widthPercent, 0);
+    imageHeightPercent_ = std::max(heightPercent, 0);
+    if (!imageSnippet_)
+        return;
+    markup_ = SizedSnippet();
+    Refresh();
+}
+
+std::wstring CHtmlStatic::SizedSnippet() const {
+    if (snippet_.empty())
+        return {};
+    RECT client{};
+    if (window_)
+        ::GetClientRect(window_, &client);
+    const auto dimension = [](const wchar_t* name, int percent, int natural, int area) {
+        if (percent == 0)
+            return Format(L" %ls=%d", name, std::max(area, 0));
+        if (natural >= 0)
+            return Format(L" %ls=%d", name, natural * percent / 100);
+        return Format(L" %ls=%d%%", name, percent);
+    };
+    return snippet_.substr(0, snippet_.size() - 1) +
+           dimension(L"width", imageWidthPercent_, naturalWidth_, client.right - 2 * marginX_) +
+           dimension(L"height", imageHeightPercent_, naturalHeight_, client.bottom - 2 * marginY_) +
+           L">";
 }
 
 void CHtmlStatic::SetAnimationPeriod(UINT milliseconds) {

@@ -56,6 +56,22 @@ public:
     void SetWordWrap(bool wrap);
     void SetLinkMessage(UINT message, LPARAM lParam);
     void ShowHyperlink(std::wstring_view text, std::wstring_view target, bool isMessage);
+    // Snippet images: the text becomes one image tag. Sizes of -1 are unknown; a mask colour of
+    // kNoMask draws every pixel.
+    static constexpr COLORREF kNoMask = 0xFFFFFFFF;
+    void ShowIcon(int resourceId, int naturalWidth = -1, int naturalHeight = -1);
+    void ShowIcon(HICON icon);
+    void ShowBitmap(int resourceId, COLORREF mask = kNoMask);
+    void ShowBitmap(HBITMAP bitmap, COLORREF mask = kNoMask);
+    void ShowAnimatedList(int resourceId, int width = 0, int height = 0, COLORREF mask = kNoMask);
+    void ShowAnimatedList(HBITMAP strip, int width = 0, int height = 0, COLORREF mask = kNoMask);
+    void ShowListImage(int index, int resourceId, int width = 0, int height = 0,
+                       COLORREF mask = kNoMask);
+    void ShowListImage(int index, HBITMAP strip, int width = 0, int height = 0,
+                       COLORREF mask = kNoMask);
+    // Percent of the natural size; 0 fills the text area.
+    void SetImageSize(int widthPercent, int heightPercent);
+
     // Timer period of animated image lists in milliseconds; 0 stops them.
     void SetAnimationPeriod(UINT milliseconds);
     UINT AnimationPeriod() const { return animationPeriod_; }
@@ -90,6 +106,10 @@ private:
     void DrawFrame(HDC dc, const RECT& client) const;
     void Refresh();
     void RestartAnimationTimer();
+    void ShowSnippet(std::wstring snippet, int naturalWidth, int naturalHeight, bool animated);
+    void ShowList(const std::wstring& source, int index, int width, int height, COLORREF mask,
+                  bool animated);
+    std::wstring SizedSnippet() const;
 
     HWND window_ = nullptr;
     WNDPROC previousProc_ = ::DefWindowProcW;
@@ -115,6 +135,11 @@ private:
     int frameWidth_ = 1;
     int frameHeight_ = 1;
     UINT animationPeriod_ = 0;
+    std::wstring snippet_;
+    int imageWidthPercent_ = 100;
+    int imageHeightPercent_ = 100;
+    int naturalWidth_ = -1;
+    int naturalHeight_ = -1;
 
     bool linkCursorLoaded_ = false;
     HCURSOR linkCursor_ = nullptr;

@@ -398,4 +398,41 @@ TEST_F(HtmlStaticTest, TheAnimationTimerFollowsThePeriod) {
     EXPECT_FALSE(::PeekMessageW(&message, item_, WM_TIMER, WM_TIMER, PM_REMOVE));
 }
 
+TEST_F(HtmlStaticTest, ABitmapSnippetShowsTheImage) {
+    Open(SS_LEFT, L"words");
+    const platform::UniqueBitmap red = testing_canvas::MakeSolidBitmap(20, 10, RGB(255, 0, 0));
+    control_.ShowBitmap(red.Get());
+    const std::wstring text = GetText(128);
+    EXPECT_EQ(text.rfind(L"<bmp handle=0x", 0), 0u) << std::string(text.begin(), text.end());
+    EXPECT_EQ(text.substr(text.size() - 24), L" width=100% height=100%>");
+
+    const RECT client = Client();
+    Canvas canvas(client.right, client.bottom);
+    PaintInto(canvas);
+    EXPECT_EQ(canvas.CountOf(RGB(255, 0, 0)), 200);
+
+    control_.SetImageSize(0, 0);
+    EXPECT_NE(GetText(128).find(L" width=" + std::to_wstring(client.right) + L" height=" +
+                                std::to_wstring(client.bottom) + L">"),
+              std::wstring::npos);
+
+    ::SetWindowTextW(item_, L"plain again");
+    EXPECT_EQ(GetText(128), L"plain again");
+}
+
+TEST_F(HtmlStaticTest, ListSnippetsScaleTheirNaturalSize) {
+    Open();
+    control_.ShowListImage(2, 5, 16, 16, RGB(255, 0, 255));
+    EXPECT_EQ(GetText(128),
+              L"<ilst index=2 idres=5 mask=0xFF00FF cx=16, cy=16 width=16 height=16>");
+    control_.SetImageSize(50, 200);
+    EXPECT_EQ(GetText(128), L"<ilst index=2 idres=5 mask=0xFF00FF cx=16, cy=16 width=8 height=32>");
+
+    control_.SetImageSize(100, 100);
+    control_.ShowAnimatedList(7);
+    EXPECT_EQ(GetText(128), L"<ilst index=0 idres=7 speed=1 width=100% height=100%>");
+    control_.ShowIcon(9, 32, 32);
+    EXPECT_EQ(GetText(128), L"<icon idres=9 width=32 height=32>");
+}
+
 } // namespace
