@@ -147,6 +147,10 @@ LRESULT CHtmlStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(font_);
     case WM_SIZE: {
         const LRESULT result = CallPrevious(message, wParam, lParam);
+        if (regionFollowsSize_)
+            RebuildRegion();
+        else
+            region_.Reset();
         if (backgroundMode_ != kBackgroundTransparent)
             background_.Reset();
         Refresh();
@@ -344,6 +348,24 @@ void CHtmlStatic::SetFrame(HBRUSH brush, int width, int height) {
     Refresh();
 }
 
+void CHtmlStatic::SetRoundedCorners(int width, int height) {
+    cornerWidth_ = std::max(width, 0);
+    cornerHeight_ = std::max(height, 0);
+    regionFollowsSize_ = cornerWidth_ > 0 || cornerHeight_ > 0;
+    RebuildRegion();
+    Refresh();
+}
+
+void CHtmlStatic::RebuildRegion() {
+    region_.Reset();
+    if (!window_ || !regionFollowsSize_)
+        return;
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    region_.Reset(::CreateRoundRectRgn(0, 0, client.right + 1, client.bottom + 1, cornerWidth_,
+                                       cornerHeight_));
+}
+
 void CHtmlStatic::SetWordWrap(bool wrap) {
     if (!window_)
         return;
@@ -480,6 +502,16 @@ void CHtmlStatic::RestartAnimationTimer() {
 void CHtmlStatic::Refresh() {
     if (!window_)
         return;
+    if (region_) {
+        // The corners outside the region show the parent, which has to paint them.
+        if (const HWND parent = ::GetParent(window_)) {
+            RECT area{};
+            ::GetWindowRect(window_, &area);
+            ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+            ::InvalidateRect(parent, &area, TRUE);
+            ::UpdateWindow(parent);
+        }
+    }
     ::InvalidateRect(window_, nullptr, FALSE);
     ::UpdateWindow(window_);
 }
@@ -598,13 +630,28 @@ void CHtmlStatic::RedrawFromCache(HDC dc) {
             drawer_.DrawMarkup(canvas.Get(), textRect_);
         }
     }
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, canvas.Get(), 0, 0, SRCCOPY);
+    BlitToWindow(dc, canvas.Get(), client);
     DrawFrame(dc, client);
+}
+
+void CHtmlStatic::BlitToWindow(HDC dc, HDC picture, const RECT& client) const {
+    if (!region_) {
+        ::BitBlt(dc, 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
+        return;
+    }
+    const int saved = ::SaveDC(dc);
+    ::ExtSelectClipRgn(dc, region_.Get(), RGN_AND);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
+    ::RestoreDC(dc, saved);
 }
 
 void CHtmlStatic::DrawFrame(HDC dc, const RECT& client) const {
     if (!frameBrush_ || frameWidth_ <= 0 || frameHeight_ <= 0)
         return;
+    if (region_) {
+        ::FrameRgn(dc, region_.Get(), frameBrush_.Get(), frameWidth_, frameHeight_);
+        return;
+    }
     const platform::UniqueRegion region(::CreateRectRgnIndirect(&client));
     if (region)
         ::FrameRgn(dc, region.Get(), frameBrush_.Get(), frameWidth_, frameHeight_);

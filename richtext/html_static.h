@@ -53,6 +53,8 @@ public:
     void SetBackgroundEffect(int effect, int granularity);
     // The brush is owned by the control from here on.
     void SetFrame(HBRUSH brush, int width, int height);
+    // A rounded rectangle that follows the window's size; (0, 0) is the plain rectangle.
+    void SetRoundedCorners(int width, int height);
     void SetWordWrap(bool wrap);
     void SetLinkMessage(UINT message, LPARAM lParam);
     void ShowHyperlink(std::wstring_view text, std::wstring_view target, bool isMessage);
@@ -106,6 +108,8 @@ private:
     void DrawFrame(HDC dc, const RECT& client) const;
     void Refresh();
     void RestartAnimationTimer();
+    void RebuildRegion();
+    void BlitToWindow(HDC dc, HDC picture, const RECT& client) const;
     void ShowSnippet(std::wstring snippet, int naturalWidth, int naturalHeight, bool animated);
     void ShowList(const std::wstring& source, int index, int width, int height, COLORREF mask,
                   bool animated);
@@ -135,6 +139,10 @@ private:
     int frameWidth_ = 1;
     int frameHeight_ = 1;
     UINT animationPeriod_ = 0;
+    platform::UniqueRegion region_;
+    int cornerWidth_ = 0;
+    int cornerHeight_ = 0;
+    bool regionFollowsSize_ = false;
     std::wstring snippet_;
     int imageWidthPercent_ = 100;
     int imageHeightPercent_ = 100;

@@ -435,4 +435,39 @@ TEST_F(HtmlStaticTest, ListSnippetsScaleTheirNaturalSize) {
     EXPECT_EQ(GetText(128), L"<icon idres=9 width=32 height=32>");
 }
 
+TEST_F(HtmlStaticTest, ARoundedControlLeavesItsCornersAndFollowsItsSize) {
+    Open();
+    const COLORREF green = RGB(10, 200, 30);
+    control_.SetBackground(green);
+    control_.SetRoundedCorners(20, 20);
+    RECT client = Client();
+    Canvas canvas(client.right, client.bottom);
+    PaintInto(canvas);
+    EXPECT_EQ(canvas.Pixel(0, 0), RGB(1, 2, 3));
+    EXPECT_EQ(canvas.Pixel(client.right - 1, client.bottom - 1), RGB(1, 2, 3));
+    EXPECT_EQ(canvas.Pixel(client.right / 2, client.bottom / 2), green);
+
+    ::SetWindowPos(item_, nullptr, 0, 0, 60, 40, SWP_NOMOVE | SWP_NOZORDER);
+    client = Client();
+    ASSERT_EQ(client.right, 60);
+    Canvas smaller(60, 40);
+    PaintInto(smaller);
+    EXPECT_EQ(smaller.Pixel(59, 39), RGB(1, 2, 3));
+    EXPECT_EQ(smaller.Pixel(30, 20), green);
+    EXPECT_EQ(smaller.Pixel(30, 0), green);
+}
+
+TEST_F(HtmlStaticTest, TheFrameIsDrawnAroundTheControl) {
+    Open();
+    control_.SetBackground(RGB(10, 200, 30));
+    control_.SetFrame(::CreateSolidBrush(RGB(255, 0, 0)), 2, 1);
+    const RECT client = Client();
+    Canvas canvas(client.right, client.bottom);
+    PaintInto(canvas);
+    EXPECT_EQ(canvas.Pixel(1, client.bottom / 2), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.Pixel(2, client.bottom / 2), RGB(10, 200, 30));
+    EXPECT_EQ(canvas.Pixel(client.right / 2, 0), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.Pixel(client.right / 2, 1), RGB(10, 200, 30));
+}
+
 } // namespace
