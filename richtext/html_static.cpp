@@ -1,6 +1,7 @@
 #include "richtext/html_static.h"
 
 #include "platform/gdi.h"
+#include "richtext/html_link_opener.h"
 #include "richtext/layout_paint.h"
 
 #include <algorithm>
@@ -72,6 +73,11 @@ CHtmlStatic::CHtmlStatic()
       backgroundMiddle_(backgroundBegin_), backgroundEnd_(backgroundBegin_) {
     const COLORREF blue = RGB(0, 0, 255);
     SetLinkRules(blue, false, blue, true);
+    // The hand would otherwise stay up while the browser starts.
+    drawer_.SetLinkOpener([](const std::wstring& target) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        richtext::OpenLink(target);
+    });
 }
 
 CHtmlStatic::~CHtmlStatic() {
@@ -151,8 +157,8 @@ LRESULT CHtmlStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RebuildRegion();
         else
             region_.Reset();
-        if (backgroundMode_ != kBackgroundTransparent)
-            background_.Reset();
+        // A captured picture is of the old size too, so it goes as well.
+        background_.Reset();
         Refresh();
         return result;
     }

@@ -470,4 +470,56 @@ TEST_F(HtmlStaticTest, TheFrameIsDrawnAroundTheControl) {
     EXPECT_EQ(canvas.Pixel(client.right / 2, 1), RGB(10, 200, 30));
 }
 
+TEST_F(HtmlStaticTest, TheHoverFollowsTheMouseFromLinkToLinkAndLeaves) {
+    Open(SS_LEFT, L"<a msg=\"one\">first</a> and <a msg=\"two\">second</a>");
+    const RECT client = Client();
+    Canvas canvas(client.right, client.bottom);
+    PaintInto(canvas);
+    ASSERT_GE(control_.Drawer().HotAreas().size(), 2u);
+    const int firstNumber = control_.Drawer().HotAreas()[0].linkNumber;
+    const int secondNumber = control_.Drawer().HotAreas()[1].linkNumber;
+    ASSERT_NE(firstNumber, secondNumber);
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+    const int idleInk = canvas.CountOtherThan(face);
+
+    const POINT first = CentreOfLink(0);
+    ::SendMessageW(item_, WM_MOUSEMOVE, 0, MAKELPARAM(first.x, first.y));
+    EXPECT_EQ(control_.Drawer().HoverLink(), firstNumber);
+    PaintInto(canvas);
+    EXPECT_GT(canvas.CountOtherThan(face), idleInk) << "the hovered link is underlined";
+
+    const POINT second = CentreOfLink(1);
+    ::SendMessageW(item_, WM_MOUSEMOVE, 0, MAKELPARAM(second.x, second.y));
+    EXPECT_EQ(control_.Drawer().HoverLink(), secondNumber);
+
+    POINT outside{-50, -50};
+    ::ClientToScreen(item_, &outside);
+    ::SetCursorPos(outside.x, outside.y);
+    ::SendMessageW(item_, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(control_.Drawer().HoverLink(), -2);
+    PaintInto(canvas);
+    EXPECT_EQ(canvas.CountOtherThan(face), idleInk);
+}
+
+TEST_F(HtmlStaticTest, ATransparentControlKeepsThePictureBehindUntilResized) {
+    Open();
+    // Hidden, so that only the paints of the test capture a picture.
+    ::ShowWindow(item_, SW_HIDE);
+    control_.SetBackgroundMode(CHtmlStatic::kBackgroundTransparent);
+    const RECT client = Client();
+    Canvas canvas(client.right, client.bottom);
+    PaintInto(canvas);
+    EXPECT_EQ(canvas.CountOf(RGB(1, 2, 3)), client.right * client.bottom);
+
+    canvas.Fill(RGB(9, 9, 9));
+    ::SendMessageW(item_, WM_PAINT, reinterpret_cast<WPARAM>(canvas.Dc()), 0);
+    EXPECT_EQ(canvas.CountOf(RGB(1, 2, 3)), client.right * client.bottom)
+        << "the first picture is kept";
+
+    ::SetWindowPos(item_, nullptr, 0, 0, 50, 30, SWP_NOMOVE | SWP_NOZORDER);
+    Canvas resized(50, 30, RGB(9, 9, 9));
+    ::SendMessageW(item_, WM_PAINT, reinterpret_cast<WPARAM>(resized.Dc()), 0);
+    EXPECT_EQ(resized.CountOf(RGB(9, 9, 9)), 50 * 30) << "a new size captures anew";
+}
+
 } // namespace
