@@ -19,8 +19,8 @@ ShadowSettings ToShadow(const LayoutShadow& shadow) {
 } // namespace
 
 void PaintBackground(HDC dc, int effect, const RECT& rect, COLORREF begin, COLORREF middle,
-                     COLORREF end, int granularity) {
-    CDrawManager().FillEffect(dc, effect, rect, begin, middle, end, granularity, 0);
+                     COLORREF end, int granularity, int paletteBlend) {
+    CDrawManager().FillEffect(dc, effect, rect, begin, middle, end, granularity, paletteBlend);
 }
 
 void PaintRule(HDC dc, int x1, int y, int x2, COLORREF colour, int thickness) {

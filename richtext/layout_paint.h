@@ -17,7 +17,7 @@ struct LayoutShadow {
 };
 
 void PaintBackground(HDC dc, int effect, const RECT& rect, COLORREF begin, COLORREF middle,
-                     COLORREF end, int granularity);
+                     COLORREF end, int granularity, int paletteBlend = 0);
 void PaintRule(HDC dc, int x1, int y, int x2, COLORREF colour, int thickness);
 void PaintFrame(HDC dc, const RECT& rect, COLORREF light, COLORREF dark, int borderStyle,
                 int width);
