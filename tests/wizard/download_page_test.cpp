@@ -14,6 +14,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cstdio>
 #include <regex>
 
 namespace {
