@@ -1,0 +1,197 @@
+// A large download through the wizard's transfer, with its progress written into a window's
+// controls as the download page does, against curl fetching the same file in the same run;
+// and the peak working set of a large download against that of a smaller one.
+//
+// Environment (scripts/bench sets it): ZAPDATE_BENCH_BIG_URL and ZAPDATE_BENCH_SMALL_URL, two
+// files on a loopback nginx; ZAPDATE_BENCH_CURL_SECONDS, curl's time for the big file.
+
+#include "bench/support/bench_report.h"
+#include "platform/text.h"
+#include "platform/thread.h"
+#include "resources/resource_ids.h"
+#include "service/http_transfer.h"
+#include "wizard/transfer_text.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace {
+
+struct Url {
+    std::string host;
+    uint16_t port = 80;
+    std::string path;
+};
+
+// "http://host[:port]/path"; nothing for anything else.
+std::optional<Url> ParseUrl(const char* text) {
+    if (text == nullptr)
+        return std::nullopt;
+    const std::string url = text;
+    const std::string scheme = "http://";
+    if (url.rfind(scheme, 0) != 0)
+        return std::nullopt;
+    const size_t slash = url.find('/', scheme.size());
+    if (slash == std::string::npos)
+        return std::nullopt;
+    Url parsed;
+    std::string authority = url.substr(scheme.size(), slash - scheme.size());
+    const size_t colon = authority.find(':');
+    if (colon != std::string::npos) {
+        parsed.port = static_cast<uint16_t>(std::atoi(authority.c_str() + colon + 1));
+        authority.resize(colon);
+    }
+    parsed.host = authority;
+    parsed.path = url.substr(slash);
+    return parsed;
+}
+
+// A window with the download page's progress controls.
+class ProgressWindow {
+public:
+    ProgressWindow() {
+        const INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
+        ::InitCommonControlsEx(&controls);
+        window_ = ::CreateWindowExW(0, L"STATIC", L"Download", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                    0, 520, 200, nullptr, nullptr, nullptr, nullptr);
+        AddChild(PROGRESS_CLASSW, IDC_PROGRESS_BAR, 10, 10);
+        AddChild(L"STATIC", IDC_SIZE_TEXT, 10, 40);
+        AddChild(L"STATIC", IDC_REMAINING_TIME, 10, 70);
+        AddChild(L"STATIC", IDC_ELAPSED_TIME, 10, 100);
+        AddChild(L"STATIC", IDC_TRANSFER_RATE, 10, 130);
+        ::SendDlgItemMessageW(window_, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    }
+    ~ProgressWindow() {
+        if (window_)
+            ::DestroyWindow(window_);
+    }
+    ProgressWindow(const ProgressWindow&) = delete;
+    ProgressWindow& operator=(const ProgressWindow&) = delete;
+
+    explicit operator bool() const { return window_ != nullptr; }
+
+    // The page's progress display, called on the transfer's thread.
+    void Show(uint32_t total, uint32_t received, uint32_t rate, uint32_t remaining,
+              uint32_t elapsed) const {
+        std::wstring size = L" ";
+        if (total != 0 || received != 0) {
+            size = FormatByteSize(received);
+            if (total != 0)
+                size =
+                    platform::FormatWide(L"%ls/%ls", size.c_str(), FormatByteSize(total).c_str());
+        }
+        ::SetDlgItemTextW(window_, IDC_SIZE_TEXT, size.c_str());
+        ::SetDlgItemTextW(window_, IDC_REMAINING_TIME,
+                          remaining ? FormatDuration(remaining).c_str() : L" ");
+        ::SetDlgItemTextW(window_, IDC_ELAPSED_TIME,
+                          elapsed ? FormatDuration(elapsed).c_str() : L" ");
+        if (total != 0)
+            ::SendDlgItemMessageW(window_, IDC_PROGRESS_BAR, PBM_SETPOS,
+                                  static_cast<WPARAM>(uint64_t{received} * 100 / total), 0);
+        if (received != 0 && remaining != 0)
+            ::SetDlgItemTextW(window_, IDC_TRANSFER_RATE,
+                              platform::FormatWide(L"%ls/c", FormatByteSize(rate).c_str()).c_str());
+    }
+
+private:
+    void AddChild(const wchar_t* className, int id, int x, int y) {
+        ::CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE, x, y, 480, 22, window_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    }
+
+    HWND window_ = nullptr;
+};
+
+// Runs the transfer on a worker thread, as the wizard does, while this thread keeps the window
+// answering; true when the whole file arrived.
+bool Download(const ProgressWindow& window, const Url& url, const std::wstring& outputPath) {
+    service::CHttpTransfer transfer(
+        [&](uint32_t total, uint32_t received, uint32_t rate, uint32_t remaining, uint32_t elapsed,
+            uint32_t) { window.Show(total, received, rate, remaining, elapsed); });
+    service::CRequestInfo request;
+    request.host = url.host;
+    request.port = url.port;
+    request.path = url.path;
+    service::TransferResult result = service::TransferResult::Failed;
+    const platform::UniqueHandle worker = platform::StartThread([&] {
+        result = transfer.Perform(outputPath, request);
+        return 0u;
+    });
+    if (!worker.IsValid())
+        return false;
+    HANDLE handle = worker.Get();
+    while (::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return result == service::TransferResult::Done;
+}
+
+size_t PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PeakWorkingSetSize;
+}
+
+std::wstring OutputPath() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"zapdate-download-bench.bin";
+}
+
+} // namespace
+
+int wmain() {
+    const std::optional<Url> big = ParseUrl(std::getenv("ZAPDATE_BENCH_BIG_URL"));
+    const std::optional<Url> small = ParseUrl(std::getenv("ZAPDATE_BENCH_SMALL_URL"));
+    const char* curlSeconds = std::getenv("ZAPDATE_BENCH_CURL_SECONDS");
+    if (!big || !small || curlSeconds == nullptr) {
+        std::printf("download bench skipped: run it through scripts/bench (needs nginx)\n");
+        return 0;
+    }
+    const ProgressWindow window;
+    if (!window) {
+        std::printf("download bench: no window could be created\n");
+        return 1;
+    }
+    const std::wstring output = OutputPath();
+
+    if (!Download(window, *small, output)) {
+        std::printf("download bench: the small file did not arrive\n");
+        return 1;
+    }
+    const size_t smallPeak = PeakWorkingSet();
+
+    bool whole = true;
+    // One run: under Wine the big file takes minutes.
+    const double seconds =
+        bench::MedianSeconds(1, [&] { whole = Download(window, *big, output) && whole; });
+    const size_t bigPeak = PeakWorkingSet();
+    ::DeleteFileW(output.c_str());
+    if (!whole) {
+        std::printf("download bench: the big file did not arrive\n");
+        return 1;
+    }
+
+    const double curl = std::atof(curlSeconds);
+    bench::PrintRatio("512 MiB download time, transfer with progress", seconds, "curl", curl);
+    bench::PrintPlainRatio("512 MiB throughput, transfer against curl",
+                           seconds > 0 ? curl / seconds : 0, "curl");
+    bench::PrintPlainRatio("peak working set, 512 MiB against 64 MiB download",
+                           smallPeak ? static_cast<double>(bigPeak) / smallPeak : 0,
+                           "64 MiB download");
+    std::printf("  (peak working set %.1f MiB after 64 MiB, %.1f MiB after 512 MiB)\n",
+                smallPeak / 1048576.0, bigPeak / 1048576.0);
+    return 0;
+}
