@@ -8,7 +8,7 @@
 #include <vector>
 
 // What a storage is made from; which members count depends on the storage kind in the flags.
-struct CACfgStorageSpec {
+struct CACfgStorageInfo {
     // Registry: "[32:|64:]HKCU\key" or "[32:|64:]HKLM\key". File: the file's path.
     const wchar_t* path = nullptr;
     // Memory image kept in a growing buffer object; takes precedence over the fixed block.
@@ -24,8 +24,8 @@ struct CACfgStorageSpec {
 
 class CACfg {
 public:
-    // Creates a storage from `spec` and appends it; with kCfgLoadAtOnce it must load at once.
-    virtual bool AddStorage(DWORD flags, const CACfgStorageSpec& spec) = 0;
+    // Creates a storage from `info` and appends it; with kCfgLoadAtOnce it must load at once.
+    virtual bool AddStorage(DWORD flags, const CACfgStorageInfo& info) = 0;
     // Destroys every storage; the storage flags become 0.
     virtual bool RemoveStorages() = 0;
     // OR of the flags of all storages added.

@@ -2,9 +2,9 @@
 
 #include "config/cfg_storage_factory.h"
 
-bool CACfgCore::AddStorage(DWORD flags, const CACfgStorageSpec& spec) {
+bool CACfgCore::AddStorage(DWORD flags, const CACfgStorageInfo& info) {
     platform::ScopedLock lock(storageLock_);
-    std::unique_ptr<CACfgStorage> storage = CreateCfgStorage(tree_, flags, spec);
+    std::unique_ptr<CACfgStorage> storage = CreateCfgStorage(tree_, flags, info);
     if (!storage)
         return false;
     if ((flags & kCfgLoadAtOnce) != 0 && !storage->Load(nullptr))

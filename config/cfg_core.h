@@ -16,7 +16,7 @@ public:
     CACfgCore(const CACfgCore&) = delete;
     CACfgCore& operator=(const CACfgCore&) = delete;
 
-    bool AddStorage(DWORD flags, const CACfgStorageSpec& spec) override;
+    bool AddStorage(DWORD flags, const CACfgStorageInfo& info) override;
     bool RemoveStorages() override;
     DWORD GetStorageFlags() override;
     bool IsDeferred() override;

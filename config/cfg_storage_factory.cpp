@@ -6,20 +6,20 @@
 namespace {
 
 // An image storage needs exactly one format, and text separators it can write back.
-bool HasUsableFormat(DWORD flags, const CACfgStorageSpec& spec) {
+bool HasUsableFormat(DWORD flags, const CACfgStorageInfo& info) {
     const DWORD format = flags & (kCfgFormatText | kCfgFormatBinary);
     if (format == kCfgFormatBinary)
         return true;
     if (format != kCfgFormatText)
         return false;
-    return CfgTextSeparators{spec.separators[0], spec.separators[1], spec.separators[2]}.IsValid();
+    return CfgTextSeparators{info.separators[0], info.separators[1], info.separators[2]}.IsValid();
 }
 
 std::unique_ptr<CACfgStorage> CreateRegistryStorage(CfgValueTree& tree, DWORD flags,
-                                                    const CACfgStorageSpec& spec) {
-    if (spec.path == nullptr)
+                                                    const CACfgStorageInfo& info) {
+    if (info.path == nullptr)
         return nullptr;
-    auto storage = std::make_unique<CACfgStorageWin32Reg>(tree, flags, spec.path, spec.machine);
+    auto storage = std::make_unique<CACfgStorageWin32Reg>(tree, flags, info.path, info.machine);
     // A registry storage that reaches nothing is still one, unless another kind may be tried.
     if (storage->IsInert() && (flags & (kCfgStorageFile | kCfgStorageMemory)) != 0)
         return nullptr;
@@ -27,35 +27,35 @@ std::unique_ptr<CACfgStorage> CreateRegistryStorage(CfgValueTree& tree, DWORD fl
 }
 
 std::unique_ptr<CACfgStorage> CreateFileStorage(CfgValueTree& tree, DWORD flags,
-                                                const CACfgStorageSpec& spec) {
-    if (spec.path == nullptr || *spec.path == L'\0' || !HasUsableFormat(flags, spec))
+                                                const CACfgStorageInfo& info) {
+    if (info.path == nullptr || *info.path == L'\0' || !HasUsableFormat(flags, info))
         return nullptr;
-    return std::make_unique<CACfgStorageFiles>(tree, flags, CACfgStorageFiles::Target::File, spec);
+    return std::make_unique<CACfgStorageFiles>(tree, flags, CACfgStorageFiles::Target::File, info);
 }
 
 std::unique_ptr<CACfgStorage> CreateMemoryStorage(CfgValueTree& tree, DWORD flags,
-                                                  const CACfgStorageSpec& spec) {
-    if (!HasUsableFormat(flags, spec))
+                                                  const CACfgStorageInfo& info) {
+    if (!HasUsableFormat(flags, info))
         return nullptr;
-    if (spec.buffer != nullptr)
+    if (info.buffer != nullptr)
         return std::make_unique<CACfgStorageFiles>(tree, flags, CACfgStorageFiles::Target::Buffer,
-                                                   spec);
-    if (spec.memory != nullptr && spec.memorySize != 0)
+                                                   info);
+    if (info.memory != nullptr && info.memorySize != 0)
         return std::make_unique<CACfgStorageFiles>(tree, flags, CACfgStorageFiles::Target::Block,
-                                                   spec);
+                                                   info);
     return nullptr;
 }
 
 } // namespace
 
 std::unique_ptr<CACfgStorage> CreateCfgStorage(CfgValueTree& tree, DWORD flags,
-                                               const CACfgStorageSpec& spec) {
+                                               const CACfgStorageInfo& info) {
     std::unique_ptr<CACfgStorage> storage;
     if ((flags & kCfgStorageRegistry) != 0)
-        storage = CreateRegistryStorage(tree, flags, spec);
+        storage = CreateRegistryStorage(tree, flags, info);
     if (!storage && (flags & kCfgStorageFile) != 0)
-        storage = CreateFileStorage(tree, flags, spec);
+        storage = CreateFileStorage(tree, flags, info);
     if (!storage && (flags & kCfgStorageMemory) != 0)
-        storage = CreateMemoryStorage(tree, flags, spec);
+        storage = CreateMemoryStorage(tree, flags, info);
     return storage;
 }

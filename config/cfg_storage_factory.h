@@ -1,5 +1,5 @@
 #pragma once
-// Makes the storage that AddStorage's flags and spec ask for.
+// Makes the storage that AddStorage's flags and info ask for.
 
 #include "config/cfg.h"
 #include "config/cfg_storage.h"
@@ -9,4 +9,4 @@
 // Tries the registry (kCfgStorageRegistry), a file (kCfgStorageFile) and a memory image
 // (kCfgStorageMemory) in that order and returns the first that can be made; null when none.
 std::unique_ptr<CACfgStorage> CreateCfgStorage(CfgValueTree& tree, DWORD flags,
-                                               const CACfgStorageSpec& spec);
+                                               const CACfgStorageInfo& info);

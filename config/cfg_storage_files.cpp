@@ -7,14 +7,14 @@
 #include <cstring>
 
 CACfgStorageFiles::CACfgStorageFiles(CfgValueTree& tree, DWORD flags, Target target,
-                                     const CACfgStorageSpec& spec)
+                                     const CACfgStorageInfo& info)
     : CACfgStorage(tree, flags), target_(target), text_((flags & kCfgFormatText) != 0) {
-    if (spec.path != nullptr)
-        path_ = spec.path;
-    buffer_ = spec.buffer;
-    block_ = static_cast<unsigned char*>(spec.memory);
-    blockSize_ = spec.memorySize;
-    separators_ = {spec.separators[0], spec.separators[1], spec.separators[2]};
+    if (info.path != nullptr)
+        path_ = info.path;
+    buffer_ = info.buffer;
+    block_ = static_cast<unsigned char*>(info.memory);
+    blockSize_ = info.memorySize;
+    separators_ = {info.separators[0], info.separators[1], info.separators[2]};
 }
 
 bool CACfgStorageFiles::Load(const char*) {

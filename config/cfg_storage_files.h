@@ -13,9 +13,9 @@ class CACfgStorageFiles : public CACfgStorage {
 public:
     enum class Target { File, Buffer, Block };
 
-    // Takes the path (File), the buffer object (Buffer) or the memory block (Block) from `spec`.
+    // Takes the path (File), the buffer object (Buffer) or the memory block (Block) from `info`.
     // The format is text with kCfgFormatText in `flags`, else binary.
-    CACfgStorageFiles(CfgValueTree& tree, DWORD flags, Target target, const CACfgStorageSpec& spec);
+    CACfgStorageFiles(CfgValueTree& tree, DWORD flags, Target target, const CACfgStorageInfo& info);
 
     // Reads the whole image into the tree, once; a second load returns false.
     bool Load(const char* name) override;

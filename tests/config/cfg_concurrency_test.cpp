@@ -75,12 +75,12 @@ TEST(CfgConcurrency, ThreadsSettingAndGettingAtOnceEndWithEveryValueSavedOnceAnd
     std::atomic<int> failures{0};
     {
         CACfgCore cfg;
-        CACfgStorageSpec fileSpec;
-        fileSpec.path = path.c_str();
-        ASSERT_TRUE(cfg.AddStorage(kCfgStorageFile | kCfgFormatBinary | kGroup, fileSpec));
-        CACfgStorageSpec bufferSpec;
-        bufferSpec.buffer = &buffer;
-        ASSERT_TRUE(cfg.AddStorage(kCfgStorageMemory | kCfgFormatBinary | kGroup, bufferSpec));
+        CACfgStorageInfo fileInfo;
+        fileInfo.path = path.c_str();
+        ASSERT_TRUE(cfg.AddStorage(kCfgStorageFile | kCfgFormatBinary | kGroup, fileInfo));
+        CACfgStorageInfo bufferInfo;
+        bufferInfo.buffer = &buffer;
+        ASSERT_TRUE(cfg.AddStorage(kCfgStorageMemory | kCfgFormatBinary | kGroup, bufferInfo));
 
         std::vector<platform::UniqueHandle> threads;
         for (int thread = 0; thread < kThreads; ++thread)

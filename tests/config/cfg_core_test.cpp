@@ -16,10 +16,10 @@ constexpr DWORD kTextB = kCfgStorageMemory | kCfgFormatText | kGroupB;
 constexpr DWORD kInA = kCfgStorageMemory | kGroupA;
 constexpr DWORD kInB = kCfgStorageMemory | kGroupB;
 
-CACfgStorageSpec BufferSpec(Bytes& buffer) {
-    CACfgStorageSpec spec;
-    spec.buffer = &buffer;
-    return spec;
+CACfgStorageInfo BufferInfo(Bytes& buffer) {
+    CACfgStorageInfo info;
+    info.buffer = &buffer;
+    return info;
 }
 
 std::string Text(const Bytes& bytes) {
@@ -31,8 +31,8 @@ std::string Text(const Bytes& bytes) {
 TEST(CfgCore, SetValueSavesIntoEveryStorageOfItsGroupOnly) {
     Bytes a, b;
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(a)));
-    ASSERT_TRUE(cfg.AddStorage(kTextB, BufferSpec(b)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(a)));
+    ASSERT_TRUE(cfg.AddStorage(kTextB, BufferInfo(b)));
     EXPECT_EQ(cfg.GetStorageFlags(), kTextA | kTextB);
     EXPECT_TRUE(SetText(cfg, "one", "1", kInA));
     EXPECT_TRUE(SetText(cfg, "two", "2", kInB));
@@ -48,8 +48,8 @@ TEST(CfgCore, ValuesLoadOnDemandFromTheFirstStorageHoldingThem) {
     Bytes a = BytesOf("shared=from a\nonlyA=x\n");
     Bytes b = BytesOf("shared=from b\nonlyB=y\n");
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(a)));
-    ASSERT_TRUE(cfg.AddStorage(kTextB, BufferSpec(b)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(a)));
+    ASSERT_TRUE(cfg.AddStorage(kTextB, BufferInfo(b)));
     DWORD type = 99;
     EXPECT_EQ(ValueText(cfg, "shared", &type), "from a");
     EXPECT_EQ(type, kCfgTypeString);
@@ -61,34 +61,34 @@ TEST(CfgCore, TheMaskChoosesWhichStoragesAreAsked) {
     Bytes a = BytesOf("name=in a\n");
     Bytes b = BytesOf("name=in b\n");
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(a)));
-    ASSERT_TRUE(cfg.AddStorage(kTextB, BufferSpec(b)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(a)));
+    ASSERT_TRUE(cfg.AddStorage(kTextB, BufferInfo(b)));
     EXPECT_EQ(ValueText(cfg, "name", nullptr, kInB), "in b");
 }
 
 TEST(CfgCore, LoadAtOnceReadsTheImageOrRefusesTheStorage) {
     Bytes good = BytesOf("k=v\n");
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA | kCfgLoadAtOnce, BufferSpec(good)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA | kCfgLoadAtOnce, BufferInfo(good)));
     good.clear(); // the content was read when the storage was added
     EXPECT_EQ(ValueText(cfg, "k"), "v");
 
     Bytes huge(17u << 20, 'x');
-    EXPECT_FALSE(cfg.AddStorage(kTextB | kCfgLoadAtOnce, BufferSpec(huge)));
+    EXPECT_FALSE(cfg.AddStorage(kTextB | kCfgLoadAtOnce, BufferInfo(huge)));
     EXPECT_EQ(cfg.GetStorageFlags(), kTextA | kCfgLoadAtOnce);
 }
 
 TEST(CfgCore, StorageNeedsAKindItCanMakeAndExactlyOneFormat) {
     Bytes buffer;
     CACfgCore cfg;
-    EXPECT_FALSE(cfg.AddStorage(kCfgStorageMemory | kGroupA, BufferSpec(buffer)));
-    EXPECT_FALSE(cfg.AddStorage(kTextA | kCfgFormatBinary, BufferSpec(buffer)));
-    EXPECT_FALSE(cfg.AddStorage(kTextA, CACfgStorageSpec{}));
-    CACfgStorageSpec badSeparators = BufferSpec(buffer);
+    EXPECT_FALSE(cfg.AddStorage(kCfgStorageMemory | kGroupA, BufferInfo(buffer)));
+    EXPECT_FALSE(cfg.AddStorage(kTextA | kCfgFormatBinary, BufferInfo(buffer)));
+    EXPECT_FALSE(cfg.AddStorage(kTextA, CACfgStorageInfo{}));
+    CACfgStorageInfo badSeparators = BufferInfo(buffer);
     badSeparators.separators[0] = '\n';
     EXPECT_FALSE(cfg.AddStorage(kTextA, badSeparators));
     // The file kind is tried first but has no path, so the memory image is taken.
-    EXPECT_TRUE(cfg.AddStorage(kTextA | kCfgStorageFile, BufferSpec(buffer)));
+    EXPECT_TRUE(cfg.AddStorage(kTextA | kCfgStorageFile, BufferInfo(buffer)));
     EXPECT_TRUE(SetText(cfg, "k", "v", kInA));
     EXPECT_EQ(Text(buffer), "k=v\r\n");
 }
@@ -96,7 +96,7 @@ TEST(CfgCore, StorageNeedsAKindItCanMakeAndExactlyOneFormat) {
 TEST(CfgCore, RemoveStoragesStopsMirroring) {
     Bytes buffer;
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
     EXPECT_TRUE(cfg.RemoveStorages());
     EXPECT_EQ(cfg.GetStorageFlags(), 0u);
     EXPECT_TRUE(SetText(cfg, "k", "v", kInA));
@@ -106,7 +106,7 @@ TEST(CfgCore, RemoveStoragesStopsMirroring) {
 TEST(CfgCore, DefaultsAreReadButNotSaved) {
     Bytes buffer;
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
     EXPECT_TRUE(SetText(cfg, "colour", "blue", kInA | kCfgSetDefault));
     EXPECT_EQ(ValueText(cfg, "colour"), "blue");
     EXPECT_TRUE(SetText(cfg, "colour", "red", kInA));
@@ -121,7 +121,7 @@ TEST(CfgCore, DefaultsAreReadButNotSaved) {
 TEST(CfgCore, ADefaultSetBeforeReadingDoesNotHideTheStoredValue) {
     Bytes buffer = BytesOf("colour=green\n");
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
     EXPECT_TRUE(SetText(cfg, "colour", "blue", kInA | kCfgSetDefault));
     EXPECT_EQ(ValueText(cfg, "colour"), "green");
 }
@@ -131,14 +131,14 @@ TEST(CfgCore, AStorageAddedAfterALookupIsStillAsked) {
     CACfgCore cfg;
     EXPECT_TRUE(SetText(cfg, "colour", "blue", kInA | kCfgSetDefault));
     EXPECT_EQ(ValueText(cfg, "colour"), "blue");
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
     EXPECT_EQ(ValueText(cfg, "colour"), "green");
 }
 
 TEST(CfgCore, StoredValuesNeverReplaceWhatTheCallerSet) {
     Bytes buffer = BytesOf("colour=green\nsize=10\n");
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
     cfg.SetDeferred(true);
     EXPECT_TRUE(SetText(cfg, "colour", "red", kInA));
     // Set back to its default (nothing): the old stored value must not come back either.
@@ -154,7 +154,7 @@ TEST(CfgCore, DeferredAndSuppressedSavesWaitForALaterSave) {
     Bytes buffer;
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+        ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
         cfg.SetDeferred(true);
         EXPECT_TRUE(cfg.IsDeferred());
         EXPECT_TRUE(SetText(cfg, "deferred", "1", kInA));
@@ -174,7 +174,7 @@ TEST(CfgCore, DestroyedWhileDeferredSavesNothing) {
     Bytes buffer;
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+        ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
         cfg.SetDeferred(true);
         EXPECT_TRUE(SetText(cfg, "k", "v", kInA));
     }
@@ -231,12 +231,12 @@ TEST(CfgCore, BinaryImageKeepsEveryByte) {
     {
         CACfgCore cfg;
         ASSERT_TRUE(
-            cfg.AddStorage(kCfgStorageMemory | kCfgFormatBinary | kGroupA, BufferSpec(buffer)));
+            cfg.AddStorage(kCfgStorageMemory | kCfgFormatBinary | kGroupA, BufferInfo(buffer)));
         EXPECT_TRUE(SetText(cfg, "raw", data, kInA, kCfgTypeBinary));
     }
     CACfgCore reader;
     ASSERT_TRUE(reader.AddStorage(kCfgStorageMemory | kCfgFormatBinary | kGroupA | kCfgLoadAtOnce,
-                                  BufferSpec(buffer)));
+                                  BufferInfo(buffer)));
     DWORD type = 99;
     EXPECT_EQ(ValueText(reader, "raw", &type), data);
     EXPECT_EQ(type, kCfgTypeBinary);
@@ -245,7 +245,7 @@ TEST(CfgCore, BinaryImageKeepsEveryByte) {
 TEST(CfgCore, TextImageRefusesBytesItCannotCarryButSavesTheRest) {
     Bytes buffer;
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferSpec(buffer)));
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
     EXPECT_TRUE(SetText(cfg, "good", "v", kInA));
     const unsigned value = 1; // its first byte is an escape byte
     EXPECT_FALSE(cfg.SetValue("number", &value, sizeof value, kCfgTypeUnsigned, kInA));

@@ -16,17 +16,17 @@ constexpr DWORD kTextBlock = kCfgStorageMemory | kCfgFormatText | kGroup;
 constexpr DWORD kBinaryBlock = kCfgStorageMemory | kCfgFormatBinary | kGroup;
 constexpr DWORD kInBlock = kCfgStorageMemory | kGroup;
 
-CACfgStorageSpec FileSpec(const std::wstring& path) {
-    CACfgStorageSpec spec;
-    spec.path = path.c_str();
-    return spec;
+CACfgStorageInfo FileInfo(const std::wstring& path) {
+    CACfgStorageInfo info;
+    info.path = path.c_str();
+    return info;
 }
 
-CACfgStorageSpec BlockSpec(Bytes& block) {
-    CACfgStorageSpec spec;
-    spec.memory = block.data();
-    spec.memorySize = block.size();
-    return spec;
+CACfgStorageInfo BlockInfo(Bytes& block) {
+    CACfgStorageInfo info;
+    info.memory = block.data();
+    info.memorySize = block.size();
+    return info;
 }
 
 std::string Text(const Bytes& bytes) {
@@ -50,7 +50,7 @@ protected:
 TEST_F(CfgFileStorage, TextLinesAreReadWithTheFirstEqualsSignAsSeparator) {
     WriteWholeFile(file_, BytesOf("a=b=c\r\n=x\r\nx=\r\nlast=1"));
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
     DWORD type = 0;
     EXPECT_EQ(ValueText(cfg, "a", &type), "b=c");
     EXPECT_EQ(type, kCfgTypeString);
@@ -63,12 +63,12 @@ TEST_F(CfgFileStorage, SeparatorsInsideValuesAndNamesSurviveSaveAndLoad) {
     const std::string tricky = "line one\nline two\r\nthree=four\rend";
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileSpec(file_)));
+        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
         EXPECT_TRUE(SetText(cfg, "tricky", tricky, kInFile));
         EXPECT_TRUE(SetText(cfg, "key=with\nbreak", "v", kInFile));
     }
     CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    ASSERT_TRUE(reader.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
     EXPECT_EQ(ValueText(reader, "tricky"), tricky);
     EXPECT_EQ(ValueText(reader, "key=with\nbreak"), "v");
 }
@@ -77,19 +77,19 @@ TEST_F(CfgFileStorage, BinaryFileRoundTrip) {
     const std::string data("\0\x01\n\r=\xfe", 6);
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kBinaryFile, FileSpec(file_)));
+        ASSERT_TRUE(cfg.AddStorage(kBinaryFile, FileInfo(file_)));
         EXPECT_TRUE(SetText(cfg, "raw", data, kInFile, kCfgTypeBinary));
     }
     EXPECT_EQ(ReadWholeFile(file_),
               (Bytes{3, 0, 0, 0, 6, 0, 0, 0, 'r', 'a', 'w', 0, 1, '\n', '\r', '=', 0xfe}));
     CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kBinaryFile, FileSpec(file_)));
+    ASSERT_TRUE(reader.AddStorage(kBinaryFile, FileInfo(file_)));
     EXPECT_EQ(ValueText(reader, "raw"), data);
 }
 
 TEST_F(CfgFileStorage, AMissingFileIsAnEmptyConfigurationThatTheFirstSaveCreates) {
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
     EXPECT_FALSE(FileExists(file_));
     EXPECT_TRUE(SetText(cfg, "k", "v", kInFile));
     EXPECT_EQ(Text(ReadWholeFile(file_)), "k=v\r\n");
@@ -101,8 +101,8 @@ TEST_F(CfgFileStorage, EmptyConfigurationLeavesTheFileUntouched) {
     const std::wstring absent = folder_.File(L"absent.cfg");
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileSpec(file_)));
-        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileSpec(absent)));
+        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
+        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(absent)));
         // Belongs to no storage, so both have nothing to write.
         EXPECT_TRUE(SetText(cfg, "elsewhere", "v", kCfgStorageFile | 0x800));
     }
@@ -113,7 +113,7 @@ TEST_F(CfgFileStorage, EmptyConfigurationLeavesTheFileUntouched) {
 TEST_F(CfgFileStorage, ValuesNeverReadAreKeptWhenAnotherIsSaved) {
     WriteWholeFile(file_, BytesOf("old=1\r\n"));
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
     EXPECT_TRUE(SetText(cfg, "new", "2", kInFile));
     EXPECT_EQ(Text(ReadWholeFile(file_)), "new=2\r\nold=1\r\n");
 }
@@ -121,11 +121,11 @@ TEST_F(CfgFileStorage, ValuesNeverReadAreKeptWhenAnotherIsSaved) {
 TEST_F(CfgFileStorage, TheLastValueSetBackToItsDefaultLeavesTheFile) {
     WriteWholeFile(file_, BytesOf("only=1\r\n"));
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
     EXPECT_TRUE(SetText(cfg, "only", "", kInFile));
     EXPECT_TRUE(ReadWholeFile(file_).empty());
     CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    ASSERT_TRUE(reader.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
     EXPECT_EQ(ValueText(reader, "only"), "");
 }
 
@@ -133,12 +133,12 @@ TEST_F(CfgFileStorage, CreatesItsFolderOnlyWhenAsked) {
     const std::wstring nested = folder_.Path() + L"\\one\\two\\settings.cfg";
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileSpec(nested)));
+        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(nested)));
         EXPECT_FALSE(SetText(cfg, "k", "v", kInFile));
     }
     EXPECT_FALSE(FileExists(nested));
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgCreateFolder, FileSpec(nested)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgCreateFolder, FileInfo(nested)));
     EXPECT_TRUE(SetText(cfg, "k", "v", kInFile));
     EXPECT_EQ(Text(ReadWholeFile(nested)), "k=v\r\n");
 }
@@ -147,7 +147,7 @@ TEST_F(CfgFileStorage, FailedReplacementLeavesTheOldFileWholeAndNoTemporaryBehin
     const Bytes original = BytesOf("first=1\r\nsecond=2\r\n");
     WriteWholeFile(file_, original);
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
     {
         platform::UniqueHandle lock = LockFile(file_);
         ASSERT_TRUE(lock);
@@ -168,7 +168,7 @@ TEST_F(CfgFileStorage, SaveReplacesTheFileInsteadOfRewritingItInPlace) {
     const std::wstring link = folder_.File(L"old-data.lnk");
     ASSERT_TRUE(::CreateHardLinkW(link.c_str(), file_.c_str(), nullptr));
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
     EXPECT_TRUE(SetText(cfg, "k", "new and longer", kInFile));
     EXPECT_EQ(Text(ReadWholeFile(file_)), "k=new and longer\r\n");
     EXPECT_EQ(ReadWholeFile(link), original);
@@ -178,7 +178,7 @@ TEST_F(CfgFileStorage, ChangeOfAFailedSaveIsSavedWhenTheConfigurationEnds) {
     WriteWholeFile(file_, BytesOf("k=v\r\n"));
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+        ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
         platform::UniqueHandle lock = LockFile(file_);
         ASSERT_TRUE(lock);
         EXPECT_FALSE(SetText(cfg, "k", "pending", kInFile));
@@ -191,7 +191,7 @@ TEST_F(CfgFileStorage, ReadOnlyFileIsNotReplaced) {
     WriteWholeFile(file_, original);
     ASSERT_TRUE(::SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_READONLY));
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
     EXPECT_FALSE(SetText(cfg, "k", "new", kInFile));
     EXPECT_EQ(ReadWholeFile(file_), original);
     EXPECT_EQ(FilesIn(folder_.Path()).size(), 1u);
@@ -201,7 +201,7 @@ TEST_F(CfgFileStorage, TemporaryThatCannotBeCreatedFailsTheSave) {
     const Bytes original = BytesOf("k=v\r\n");
     WriteWholeFile(file_, original);
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
     // The folder is gone: neither the temporary nor the file can be written.
     ASSERT_TRUE(::DeleteFileW(file_.c_str()));
     ASSERT_TRUE(::RemoveDirectoryW(folder_.Path().c_str()));
@@ -214,7 +214,7 @@ TEST_F(CfgFileStorage, FileThatCouldNotBeReadIsNeverOverwritten) {
     const Bytes original = BytesOf("precious=1\r\n");
     WriteWholeFile(file_, original);
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileSpec(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
     {
         platform::UniqueHandle lock = LockFile(file_);
         ASSERT_TRUE(lock);
@@ -233,8 +233,8 @@ TEST_F(CfgFileStorage, OversizedFileIsRefusedAndKept) {
     huge[1] = '=';
     WriteWholeFile(file_, huge);
     CACfgCore cfg;
-    EXPECT_FALSE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileSpec(file_)));
-    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileSpec(file_)));
+    EXPECT_FALSE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
+    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
     EXPECT_EQ(ValueText(cfg, "k"), "");
     EXPECT_FALSE(SetText(cfg, "k", "v", kInFile));
     EXPECT_EQ(ReadWholeFile(file_).size(), huge.size());
@@ -243,7 +243,7 @@ TEST_F(CfgFileStorage, OversizedFileIsRefusedAndKept) {
 TEST(CfgMemoryBlock, TextImageIsTruncatedToWholeLinesAndZeroFilled) {
     Bytes block(24, 0xAA);
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextBlock, BlockSpec(block)));
+    ASSERT_TRUE(cfg.AddStorage(kTextBlock, BlockInfo(block)));
     EXPECT_TRUE(SetText(cfg, "a", "1", kInBlock));
     // "b" does not fit whole: left out, and the save says so; "c" still fits after it.
     EXPECT_TRUE(SetText(cfg, "b", std::string(30, 'x'), kInBlock | kCfgNoSave));
@@ -253,7 +253,7 @@ TEST(CfgMemoryBlock, TextImageIsTruncatedToWholeLinesAndZeroFilled) {
     EXPECT_EQ(block, expected);
 
     CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kTextBlock | kCfgLoadAtOnce, BlockSpec(block)));
+    ASSERT_TRUE(reader.AddStorage(kTextBlock | kCfgLoadAtOnce, BlockInfo(block)));
     EXPECT_EQ(ValueText(reader, "a"), "1");
     EXPECT_EQ(ValueText(reader, "c"), "3");
     EXPECT_EQ(ValueText(reader, "b"), "");
@@ -262,7 +262,7 @@ TEST(CfgMemoryBlock, TextImageIsTruncatedToWholeLinesAndZeroFilled) {
 TEST(CfgMemoryBlock, BinaryImageTakesWholeRecordsAndReadsBack) {
     Bytes block(30, 0xAA);
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kBinaryBlock, BlockSpec(block)));
+    ASSERT_TRUE(cfg.AddStorage(kBinaryBlock, BlockInfo(block)));
     EXPECT_TRUE(SetText(cfg, "a", "12", kInBlock, kCfgTypeBinary));
     EXPECT_FALSE(SetText(cfg, "b", std::string(20, 'y'), kInBlock, kCfgTypeBinary));
     Bytes expected{1, 0, 0, 0, 2, 0, 0, 0, 'a', '1', '2'};
@@ -270,7 +270,7 @@ TEST(CfgMemoryBlock, BinaryImageTakesWholeRecordsAndReadsBack) {
     EXPECT_EQ(block, expected);
 
     CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kBinaryBlock | kCfgLoadAtOnce, BlockSpec(block)));
+    ASSERT_TRUE(reader.AddStorage(kBinaryBlock | kCfgLoadAtOnce, BlockInfo(block)));
     EXPECT_EQ(ValueText(reader, "a"), "12");
 }
 
@@ -278,7 +278,7 @@ TEST(CfgMemoryBlock, EmptyConfigurationLeavesTheBlockUntouched) {
     Bytes block(16, 0xAA);
     const Bytes before = block;
     CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextBlock, BlockSpec(block)));
+    ASSERT_TRUE(cfg.AddStorage(kTextBlock, BlockInfo(block)));
     EXPECT_TRUE(SetText(cfg, "elsewhere", "v", kCfgStorageMemory | 0x800));
     EXPECT_EQ(block, before);
 }

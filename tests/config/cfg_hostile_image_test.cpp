@@ -104,11 +104,11 @@ size_t PrivateBytes() {
 // back the same.
 void LoadAndSave(const std::wstring& path, const Bytes& image, DWORD format) {
     WriteWholeFile(path, image);
-    CACfgStorageSpec spec;
-    spec.path = path.c_str();
+    CACfgStorageInfo info;
+    info.path = path.c_str();
     CACfgCore cfg;
-    const bool loaded = cfg.AddStorage(kCfgStorageFile | format | kGroup | kCfgLoadAtOnce, spec);
-    ASSERT_TRUE(cfg.AddStorage(kCfgStorageFile | format | kGroup, spec));
+    const bool loaded = cfg.AddStorage(kCfgStorageFile | format | kGroup | kCfgLoadAtOnce, info);
+    ASSERT_TRUE(cfg.AddStorage(kCfgStorageFile | format | kGroup, info));
     ValueText(cfg, "x");
     const bool saved = SetText(cfg, "probe", "1", kInFile);
     if (!loaded) {
@@ -119,7 +119,7 @@ void LoadAndSave(const std::wstring& path, const Bytes& image, DWORD format) {
     }
     EXPECT_TRUE(saved);
     CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kCfgStorageFile | format | kGroup | kCfgLoadAtOnce, spec));
+    ASSERT_TRUE(reader.AddStorage(kCfgStorageFile | format | kGroup | kCfgLoadAtOnce, info));
     EXPECT_EQ(ValueText(reader, "probe"), "1");
 }
 
@@ -153,12 +153,12 @@ TEST(CfgHostileImage, HugeFileIsRefusedWithoutBeingRead) {
         ASSERT_TRUE(::SetEndOfFile(file.Get()));
     }
     const size_t before = PrivateBytes();
-    CACfgStorageSpec spec;
-    spec.path = path.c_str();
+    CACfgStorageInfo info;
+    info.path = path.c_str();
     CACfgCore cfg;
     EXPECT_FALSE(
-        cfg.AddStorage(kCfgStorageFile | kCfgFormatBinary | kGroup | kCfgLoadAtOnce, spec));
-    ASSERT_TRUE(cfg.AddStorage(kCfgStorageFile | kCfgFormatBinary | kGroup, spec));
+        cfg.AddStorage(kCfgStorageFile | kCfgFormatBinary | kGroup | kCfgLoadAtOnce, info));
+    ASSERT_TRUE(cfg.AddStorage(kCfgStorageFile | kCfgFormatBinary | kGroup, info));
     EXPECT_FALSE(SetText(cfg, "probe", "1", kInFile));
     EXPECT_LT(PrivateBytes(), before + (16u << 20));
     WIN32_FILE_ATTRIBUTE_DATA data{};

@@ -53,10 +53,10 @@ uint64_t AsInteger(const Bytes& data) {
     return value;
 }
 
-CACfgStorageSpec PathSpec(const wchar_t* path) {
-    CACfgStorageSpec spec;
-    spec.path = path;
-    return spec;
+CACfgStorageInfo PathInfo(const wchar_t* path) {
+    CACfgStorageInfo info;
+    info.path = path;
+    return info;
 }
 
 class CfgRegistry : public ::testing::Test {
@@ -83,7 +83,7 @@ protected:
 TEST_F(CfgRegistry, NameWithKeyPartReadsThatSubKeyUnderTheLocalMachine) {
     const wchar_t text[] = L"hello";
     Write(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Example\\Sub", L"Name", REG_SZ, text, sizeof text);
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     cfg_.BeginRead();
     DWORD type = 0;
     const void* buffer = nullptr;
@@ -99,9 +99,9 @@ TEST_F(CfgRegistry, NameWithKeyPartReadsThatSubKeyUnderTheLocalMachine) {
 TEST_F(CfgRegistry, RootsAreRecognisedInUpperCaseOnly) {
     const wchar_t text[] = L"there";
     Write(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Example\\Sub", L"Name", REG_SZ, text, sizeof text);
-    EXPECT_FALSE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, PathSpec(L"hklm\\SOFTWARE\\Example")));
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"hklm\\SOFTWARE\\Example")));
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKCR\\SOFTWARE\\Example")));
+    EXPECT_FALSE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, PathInfo(L"hklm\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"hklm\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKCR\\SOFTWARE\\Example")));
     EXPECT_EQ(cfg_.GetValue("Sub\\Name", nullptr, nullptr, kInRegistry), 0u);
     // Nothing is written, and the save says so.
     EXPECT_FALSE(SetText(cfg_, "Sub\\New", "v", kInRegistry));
@@ -110,7 +110,7 @@ TEST_F(CfgRegistry, RootsAreRecognisedInUpperCaseOnly) {
 }
 
 TEST_F(CfgRegistry, CurrentUserRootAndTheBaseKeyItself) {
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKCU\\Software\\ZapdateCfgTest")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKCU\\Software\\ZapdateCfgTest")));
     EXPECT_TRUE(SetText(cfg_, "Top", "t", kInRegistry));
     const RegistryValue value = Query(HKEY_CURRENT_USER, L"Software\\ZapdateCfgTest", L"Top");
     ASSERT_EQ(value.result, ERROR_SUCCESS);
@@ -119,7 +119,7 @@ TEST_F(CfgRegistry, CurrentUserRootAndTheBaseKeyItself) {
 }
 
 TEST_F(CfgRegistry, SignedTwoByteMinusTwoIsSavedAsDwordAfterSignExtension) {
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     const int16_t minusTwo = -2;
     EXPECT_TRUE(cfg_.SetValue("Sub\\Signed", &minusTwo, 2, kCfgTypeSigned, kInRegistry));
     const RegistryValue value = Query(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Example\\Sub", L"Signed");
@@ -130,7 +130,7 @@ TEST_F(CfgRegistry, SignedTwoByteMinusTwoIsSavedAsDwordAfterSignExtension) {
 }
 
 TEST_F(CfgRegistry, IntegersTakeDwordUpToFourBytesAndQwordAbove) {
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     const uint64_t six = 0x0000A1B2C3D4E5F6ull;
     EXPECT_TRUE(cfg_.SetValue("Six", &six, 6, kCfgTypeUnsigned, kInRegistry));
     const uint8_t high = 0xFF;
@@ -161,7 +161,7 @@ TEST_F(CfgRegistry, WideStringRoundTrip) {
     const std::wstring text = L"Gr\u00fc\u00dfe \u2603 \u4e2d\u6587";
     {
         CACfgCore writer;
-        ASSERT_TRUE(writer.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+        ASSERT_TRUE(writer.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
         EXPECT_TRUE(writer.SetValue("Sub\\Wide", text.c_str(), text.size() * sizeof(wchar_t),
                                     kCfgTypeWideString, kInRegistry));
     }
@@ -170,7 +170,7 @@ TEST_F(CfgRegistry, WideStringRoundTrip) {
     EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(value.data.data())), text);
 
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     cfg_.BeginRead();
     DWORD type = 0;
     const void* buffer = nullptr;
@@ -182,7 +182,7 @@ TEST_F(CfgRegistry, WideStringRoundTrip) {
 }
 
 TEST_F(CfgRegistry, ValueSetBackToItsDefaultIsDeletedFromTheKey) {
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     EXPECT_TRUE(SetText(cfg_, "Sub\\Mode", "standard", kInRegistry | kCfgSetDefault));
     EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Example\\Sub", L"Mode").result,
               ERROR_FILE_NOT_FOUND);
@@ -201,7 +201,7 @@ TEST_F(CfgRegistry, ValueSetBackToItsDefaultIsDeletedFromTheKey) {
 }
 
 TEST_F(CfgRegistry, NamesOverTheLimitAreRefused) {
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     const std::string longest(255, 'n');
     EXPECT_TRUE(SetText(cfg_, longest.c_str(), "ok", kInRegistry));
     EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kExampleKey, std::wstring(255, L'n').c_str()).result,
@@ -213,13 +213,13 @@ TEST_F(CfgRegistry, NamesOverTheLimitAreRefused) {
     // "SOFTWARE\Example\" and 239 more characters of key path make 256.
     const std::string longKey = std::string(239, 'k') + "\\Name";
     CACfgCore other;
-    ASSERT_TRUE(other.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(other.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     EXPECT_FALSE(SetText(other, longKey.c_str(), "no", kInRegistry));
     EXPECT_EQ(other.GetValue(tooLong.c_str(), nullptr, nullptr, kInRegistry), 0u);
 }
 
 TEST_F(CfgRegistry, DeferredChangesAreWrittenByTheNextSave) {
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     cfg_.SetDeferred(true);
     EXPECT_TRUE(SetText(cfg_, "Early", "1", kInRegistry));
     EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kExampleKey, L"Early").result, ERROR_FILE_NOT_FOUND);
@@ -230,7 +230,7 @@ TEST_F(CfgRegistry, DeferredChangesAreWrittenByTheNextSave) {
 }
 
 TEST_F(CfgRegistry, ThirtyTwoAndSixtyFourPrefixesChooseTheRegistryView) {
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"32:HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"32:HKLM\\SOFTWARE\\Example")));
     EXPECT_TRUE(SetText(cfg_, "View", "32", kInRegistry));
     EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kExampleKey, L"View", KEY_WOW64_32KEY).result,
               ERROR_SUCCESS);
@@ -238,7 +238,7 @@ TEST_F(CfgRegistry, ThirtyTwoAndSixtyFourPrefixesChooseTheRegistryView) {
               ERROR_FILE_NOT_FOUND);
 
     CACfgCore wide;
-    ASSERT_TRUE(wide.AddStorage(kRegistry, PathSpec(L"64:HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(wide.AddStorage(kRegistry, PathInfo(L"64:HKLM\\SOFTWARE\\Example")));
     EXPECT_TRUE(SetText(wide, "View64", "64", kInRegistry));
     EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kExampleKey, L"View64", KEY_WOW64_64KEY).result,
               ERROR_SUCCESS);
@@ -249,7 +249,7 @@ TEST_F(CfgRegistry, ThirtyTwoAndSixtyFourPrefixesChooseTheRegistryView) {
 TEST_F(CfgRegistry, StoredIntegerLoadsAsUnsigned) {
     const DWORD number = 1234;
     Write(HKEY_LOCAL_MACHINE, kExampleKey, L"Count", REG_DWORD, &number, sizeof number);
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathSpec(L"HKLM\\SOFTWARE\\Example")));
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry, PathInfo(L"HKLM\\SOFTWARE\\Example")));
     cfg_.BeginRead();
     DWORD type = 0;
     const void* buffer = nullptr;
@@ -260,12 +260,12 @@ TEST_F(CfgRegistry, StoredIntegerLoadsAsUnsigned) {
 }
 
 TEST_F(CfgRegistry, UnreachableRemoteMachineGivesAnInertStorage) {
-    CACfgStorageSpec spec = PathSpec(L"HKLM\\SOFTWARE\\Example");
-    spec.machine = "no-such-machine.invalid";
+    CACfgStorageInfo info = PathInfo(L"HKLM\\SOFTWARE\\Example");
+    info.machine = "no-such-machine.invalid";
     CfgValueTree tree;
-    const CACfgStorageWin32Reg storage(tree, kRegistry, spec.path, spec.machine);
+    const CACfgStorageWin32Reg storage(tree, kRegistry, info.path, info.machine);
     EXPECT_TRUE(storage.IsInert());
-    EXPECT_FALSE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, spec));
+    EXPECT_FALSE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, info));
 }
 
 TEST_F(CfgRegistry, RemoteNameOfThisMachineReachesItsRegistry) {
@@ -273,9 +273,9 @@ TEST_F(CfgRegistry, RemoteNameOfThisMachineReachesItsRegistry) {
     DWORD length = sizeof name;
     ASSERT_TRUE(::GetComputerNameA(name, &length));
     const std::string machine = std::string("\\\\") + name;
-    CACfgStorageSpec spec = PathSpec(L"HKLM\\SOFTWARE\\Example");
-    spec.machine = machine.c_str();
-    ASSERT_TRUE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, spec));
+    CACfgStorageInfo info = PathInfo(L"HKLM\\SOFTWARE\\Example");
+    info.machine = machine.c_str();
+    ASSERT_TRUE(cfg_.AddStorage(kRegistry | kCfgLoadAtOnce, info));
     EXPECT_TRUE(SetText(cfg_, "Remote", "r", kInRegistry));
     EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kExampleKey, L"Remote").result, ERROR_SUCCESS);
 }
