@@ -3,21 +3,18 @@
 #include "engine/updater.h"
 #include "platform/text.h"
 #include "wizard/date_text.h"
+#include "wizard/list_view.h"
 
 namespace {
 
 constexpr RightResizeEntry kRightResize[] = {
     {IDC_PRODUCT_LIST, 0}, {-1, 0}, {IDC_OUTCOME_TEXT, 0}, {0, 0}};
 
-struct Column {
-    UINT headingId;
-    int width;
-};
-constexpr Column kColumns[] = {{IDS_COLUMN_NAME, 140},
-                               {IDS_COLUMN_VERSION, 50},
-                               {IDS_COLUMN_BUILD, 50},
-                               {IDS_COLUMN_DATE, 70},
-                               {IDS_COLUMN_STATUS, 144}};
+constexpr ListColumn kColumns[] = {{IDS_COLUMN_NAME, 140},
+                                   {IDS_COLUMN_VERSION, 50},
+                                   {IDS_COLUMN_BUILD, 50},
+                                   {IDS_COLUMN_DATE, 70},
+                                   {IDS_COLUMN_STATUS, 144}};
 
 constexpr int kSuccessImage = 0;
 constexpr int kFailureImage = 1;
@@ -27,14 +24,6 @@ std::wstring Cut(std::wstring text) {
     if (text.size() > kTextLimit)
         text.resize(kTextLimit);
     return text;
-}
-
-void SetCell(HWND list, int item, int column, const std::wstring& text) {
-    std::wstring copy = Cut(text);
-    LVITEMW cell = {};
-    cell.iSubItem = column;
-    cell.pszText = copy.data();
-    ::SendMessageW(list, LVM_SETITEMTEXTW, item, reinterpret_cast<LPARAM>(&cell));
 }
 
 void AddIcon(HIMAGELIST images, int iconId) {
@@ -110,7 +99,7 @@ void CEndPage::BuildList() {
     ListView_SetImageList(list_, images, LVSIL_SMALL);
     AddIcon(images, IDI_SUCCESS);
     AddIcon(images, IDI_FAILURE);
-    InsertColumns();
+    InsertListColumns(list_, kColumns);
 
     CUpdater& updater = TheUpdater();
     for (int i = 0;; ++i) {
@@ -126,20 +115,6 @@ void CEndPage::BuildList() {
     }
 }
 
-void CEndPage::InsertColumns() const {
-    int index = 0;
-    for (const Column& column : kColumns) {
-        std::wstring heading = platform::ResourceString(column.headingId);
-        LVCOLUMNW item = {};
-        item.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        item.fmt = LVCFMT_LEFT;
-        item.cx = column.width;
-        item.pszText = heading.data();
-        item.iSubItem = index;
-        ::SendMessageW(list_, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&item));
-    }
-}
-
 void CEndPage::InsertRow(int index, const InstalledProduct& product) const {
     std::wstring name = Cut(product.displayName);
     LVITEMW item = {};
@@ -152,12 +127,12 @@ void CEndPage::InsertRow(int index, const InstalledProduct& product) const {
         ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0)
         return;
-    SetCell(list_, row, 1,
-            platform::FormatWide(L"%u.%u", product.versionMajor, product.versionMinor));
-    SetCell(list_, row, 2, platform::FormatWide(L"%u", product.build));
+    SetListCell(list_, row, 1,
+                platform::FormatWide(L"%u.%u", product.versionMajor, product.versionMinor));
+    SetListCell(list_, row, 2, platform::FormatWide(L"%u", product.build));
     if (const std::wstring date = ShortDateText(product.buildDate); !date.empty())
-        SetCell(list_, row, 3, date);
-    SetCell(list_, row, 4, OutcomeText(product));
+        SetListCell(list_, row, 3, date);
+    SetListCell(list_, row, 4, Cut(OutcomeText(product)));
 }
 
 void CEndPage::ShowOutcomeOf(int item) const {

@@ -23,7 +23,6 @@ protected:
 
 private:
     void BuildList();
-    void InsertColumns() const;
     void InsertRow(int index, const InstalledProduct& product) const;
     void ShowOutcomeOf(int item) const;
 

@@ -2,17 +2,13 @@
 // What a page with a checked list of products needs: the list view, its columns, the check-box
 // handling and the wizard buttons that follow the checks. A template over the page class.
 
+#include "wizard/list_view.h"
 #include "wizard/wizard_page.h"
 
 #include <commctrl.h>
 
 #include <span>
 #include <string>
-
-struct ListColumn {
-    UINT headingId;
-    int width;
-};
 
 template <typename T>
 class CProductListPageBase : public CWizardPage<T> {
@@ -31,17 +27,7 @@ protected:
         list_ = this->GetDlgItem(listId);
         ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES |
                                                      LVS_EX_FULLROWSELECT);
-        int index = 0;
-        for (const ListColumn& column : columns) {
-            std::wstring heading = platform::ResourceString(column.headingId);
-            LVCOLUMNW item = {};
-            item.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-            item.fmt = LVCFMT_LEFT;
-            item.cx = column.width;
-            item.pszText = heading.data();
-            item.iSubItem = index;
-            ::SendMessageW(list_, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&item));
-        }
+        InsertListColumns(list_, columns);
     }
 
     HWND List() const { return list_; }
@@ -88,11 +74,7 @@ protected:
             SetChecked(inserted, checked);
     }
     void SetCell(int item, int column, const std::wstring& text) const {
-        std::wstring copy = text;
-        LVITEMW cell = {};
-        cell.iSubItem = column;
-        cell.pszText = copy.data();
-        ::SendMessageW(list_, LVM_SETITEMTEXTW, item, reinterpret_cast<LPARAM>(&cell));
+        SetListCell(list_, item, column, text);
     }
 
     // The list's notifications: clicks on a name toggle it, the first column's heading toggles
