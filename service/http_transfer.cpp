@@ -6,18 +6,21 @@
 #include "resources/resource_ids.h"
 #include "service/internet_handle.h"
 #include "service/network_error_text.h"
+#include "service/read_size.h"
 #include "service/redirect_location.h"
 #include "service/server_messages.h"
 #include "service/transfer_timing.h"
 
-#include <array>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace service {
 namespace {
 
 constexpr int kMaxPasses = 100;
-constexpr DWORD kChunkSize = 8192;
+// Progress, the cancel and the writes go chunk by chunk, whatever size the reads have.
+constexpr DWORD kChunkSize = CReadSize::kChunkSize;
 constexpr DWORD kContext = 1;
 
 constexpr DWORD kRequestFlags =
@@ -239,33 +242,58 @@ TransferResult CHttpTransfer::ReceiveReply(HINTERNET request, HANDLE file, bool 
 }
 
 bool CHttpTransfer::ReadBody(HINTERNET request, HANDLE file) {
-    std::array<char, kChunkSize> buffer;
+    std::vector<char> block(CReadSize::kMaxReadSize);
+    CReadSize readSize;
     for (;;) {
+        const DWORD wanted = readSize.Next(received_);
+        const DWORD readStart = ::GetTickCount();
         DWORD read = 0;
-        if (!::InternetReadFile(request, buffer.data(), kChunkSize, &read)) {
+        if (!::InternetReadFile(request, block.data(), wanted, &read)) {
             SetError(ErrorKind::Transfer, ReadErrorText(::GetLastError()));
             return false;
         }
-        const bool cancelled = cancel_.Get();
-        if (read != 0 && !cancelled) {
-            DWORD written = 0;
-            if (!::WriteFile(file, buffer.data(), read, &written, nullptr) || written != read) {
-                SetError(ErrorKind::Transfer, WriteErrorText(::GetLastError()));
-                return false;
-            }
-        }
-        received_ += read;
-        elapsedMs_ = ::GetTickCount() - startTick_;
-        ReportProgress();
-        // The callback may have asked for the cancel itself.
-        if (cancel_.Get())
-            return true;
-        if (read == 0)
+        readSize.Took(::GetTickCount() - readStart);
+        if (read == 0) {
+            // The end of the body is reported once more, as a chunk of nothing.
+            CountChunk(0);
             break;
+        }
+        // Chunk by chunk: a cancel drops the chunk in flight and the rest of the block. The
+        // chunks taken before it are written together, one call instead of one per chunk.
+        DWORD taken = 0;
+        bool cancelled = false;
+        for (DWORD offset = 0; offset < read && !cancelled; offset += kChunkSize) {
+            const DWORD size = std::min(kChunkSize, read - offset);
+            cancelled = cancel_.Get();
+            if (!cancelled)
+                taken += size;
+            CountChunk(size);
+            // The callback may have asked for the cancel itself.
+            cancelled = cancelled || cancel_.Get();
+        }
+        if (!WriteBlock(file, block.data(), taken))
+            return false;
+        if (cancelled)
+            return true;
     }
     // A connection that ends before the announced length must not pass for a whole file.
     if (total_ != 0 && received_ < total_) {
         SetError(ErrorKind::Transfer, WinInetErrorText(ERROR_INTERNET_CONNECTION_ABORTED));
+        return false;
+    }
+    return true;
+}
+
+void CHttpTransfer::CountChunk(DWORD size) {
+    received_ += size;
+    elapsedMs_ = ::GetTickCount() - startTick_;
+    ReportProgress();
+}
+
+bool CHttpTransfer::WriteBlock(HANDLE file, const char* data, DWORD size) {
+    DWORD written = 0;
+    if (size != 0 && (!::WriteFile(file, data, size, &written, nullptr) || written != size)) {
+        SetError(ErrorKind::Transfer, WriteErrorText(::GetLastError()));
         return false;
     }
     return true;

@@ -62,6 +62,9 @@ private:
     PassOutcome RunPass(HANDLE file, TransferResult& result);
     TransferResult ReceiveReply(HINTERNET request, HANDLE file, bool sent);
     bool ReadBody(HINTERNET request, HANDLE file);
+    // Counts one chunk of the body as received and reports the progress.
+    void CountChunk(DWORD size);
+    bool WriteBlock(HANDLE file, const char* data, DWORD size);
     bool FollowRedirect(HINTERNET request);
     void SetError(ErrorKind kind, std::wstring text);
     void ReportProgress();

@@ -5,7 +5,7 @@
 #include "platform/text.h"
 #include "shell/startup_settings.h"
 #include "wizard/busy_animation.h"
-#include "wizard/transfer_text.h"
+#include "wizard/download_progress_display.h"
 #include "wizard/wizard_error_text.h"
 
 #include <atomic>
@@ -25,6 +25,7 @@ constexpr uint32_t kProgressChecking = 2;
 // wait for the page's windows in turn).
 std::atomic<HWND> thePage{nullptr};
 std::atomic<bool> cancelling{false};
+CDownloadProgressDisplay theDisplay;
 
 bool AnyProductSelected() {
     const InstalledProductList& products = TheInstalledProducts();
@@ -34,10 +35,6 @@ bool AnyProductSelected() {
     return false;
 }
 
-std::wstring BlankOr(uint32_t seconds) {
-    return seconds == 0 ? L" " : FormatDuration(seconds);
-}
-
 } // namespace
 
 void ShowDownloadProgress(uint32_t total, uint32_t received, uint32_t rate, uint32_t remaining,
@@ -45,29 +42,7 @@ void ShowDownloadProgress(uint32_t total, uint32_t received, uint32_t rate, uint
     const HWND page = thePage.load();
     if (page == nullptr || cancelling.load())
         return;
-    const HWND bar = ::GetDlgItem(page, IDC_PROGRESS_BAR);
-    const HWND rateText = ::GetDlgItem(page, IDC_TRANSFER_RATE);
-    const HWND sizeText = ::GetDlgItem(page, IDC_SIZE_TEXT);
-    const HWND remainingText = ::GetDlgItem(page, IDC_REMAINING_TIME);
-    const HWND elapsedText = ::GetDlgItem(page, IDC_ELAPSED_TIME);
-    if (!bar || !rateText || !sizeText || !remainingText || !elapsedText)
-        return;
-    std::wstring size = L" ";
-    if (total != 0 || received != 0) {
-        size = FormatByteSize(received);
-        if (total != 0)
-            size = platform::FormatWide(L"%ls/%ls", size.c_str(), FormatByteSize(total).c_str());
-    }
-    ::SetWindowTextW(sizeText, size.c_str());
-    ::SetWindowTextW(remainingText, BlankOr(remaining).c_str());
-    ::SetWindowTextW(elapsedText, BlankOr(elapsed).c_str());
-    if (received == 0)
-        ::SendMessageW(bar, PBM_SETPOS, 0, 0);
-    else if (total != 0)
-        ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(uint64_t{received} * 100 / total), 0);
-    if (received != 0 && remaining != 0)
-        ::SetWindowTextW(rateText,
-                         platform::FormatWide(L"%ls/c", FormatByteSize(rate).c_str()).c_str());
+    theDisplay.Show(page, {total, received, rate, remaining, elapsed});
 }
 
 CDownloadPage::CDownloadPage() : CWizardPage(IDS_PROGRESS) {
@@ -157,6 +132,7 @@ bool CDownloadPage::GoToErrorPageOnError() {
 }
 
 void CDownloadPage::OnTimer() {
+    theDisplay.Flush(m_hWnd);
     CUpdater& updater = TheUpdater();
     std::wstring text;
     ShowProgressCode(updater.GetProgress(text));

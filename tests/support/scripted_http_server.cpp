@@ -241,7 +241,10 @@ void ScriptedHttpServer::HandleConnection(SOCKET connection) {
     if (!SendAll(connection, reply.body.data(), firstPart))
         return;
     if (firstPart < sendable) {
-        if (reply.pauseMs && stop_.Wait(reply.pauseMs))
+        const HANDLE ends[] = {resume_.Get(), stop_.Get(), drop_.Get()};
+        const DWORD end =
+            reply.pauseMs ? ::WaitForMultipleObjects(3, ends, FALSE, reply.pauseMs) : WAIT_TIMEOUT;
+        if (end == WAIT_OBJECT_0 + 1 || end == WAIT_OBJECT_0 + 2)
             return;
         if (!SendAll(connection, reply.body.data() + firstPart, sendable - firstPart))
             return;

@@ -27,7 +27,8 @@ struct ScriptedReply {
     bool sendContentLength = true;
     // Waits before the status line.
     DWORD delayMs = 0;
-    // After this many body bytes, waits pauseMs before sending the rest.
+    // After this many body bytes, waits pauseMs (or until ResumePausedReplies) before sending
+    // the rest.
     size_t pauseAfterBytes = std::string::npos;
     DWORD pauseMs = 0;
     // Closes the connection after this many body bytes (a reply cut short).
@@ -69,6 +70,11 @@ public:
     void Enqueue(ScriptedReply reply);
     void SetFallback(ScriptedReply reply);
 
+    // Ends the pauses of replies, those under way and those to come: either the rest is sent,
+    // or the connection is closed there.
+    void ResumePausedReplies() { resume_.Set(); }
+    void DropPausedReplies() { drop_.Set(); }
+
     std::vector<RecordedRequest> Requests() const;
     size_t RequestCount() const;
 
@@ -89,6 +95,8 @@ private:
     uint16_t port_ = 0;
     UniqueSocket listener_;
     platform::Event stop_{platform::Event::Reset::Manual, false};
+    platform::Event resume_{platform::Event::Reset::Manual, false};
+    platform::Event drop_{platform::Event::Reset::Manual, false};
     mutable platform::CriticalSection lock_;
     std::deque<ScriptedReply> script_;
     ScriptedReply fallback_;
