@@ -5,6 +5,7 @@
 #include "platform/text.h"
 #include "shell/startup_settings.h"
 #include "wizard/busy_animation.h"
+#include "wizard/download_log_sink.h"
 #include "wizard/download_progress_display.h"
 #include "wizard/wizard_error_text.h"
 
@@ -33,6 +34,17 @@ bool AnyProductSelected() {
         if (products.At(i).IsSelected())
             return true;
     return false;
+}
+
+// The page's log sink; runs on the thread that logs.
+void ShowLogMessageInPage(const platform::LogMessage& message) {
+    const HWND page = thePage.load();
+    if (page == nullptr || cancelling.load())
+        return;
+    ShowLogMessage(page, message);
+    // Texts blanked behind the display's back are written again with the next report.
+    if (message.flags & platform::kLogClearsProgress)
+        theDisplay.Forget();
 }
 
 } // namespace
@@ -66,6 +78,7 @@ bool CDownloadPage::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRE
         result = 0;
         return true;
     case WM_DESTROY:
+        StopLogSink();
         thePage = nullptr;
         return false;
     default:
@@ -86,6 +99,8 @@ BOOL CDownloadPage::OnSetActive() {
     activated_ = true;
     lastProgressCode_ = 0;
     SetWizardButtons(0);
+    if (logSink_ == 0)
+        logSink_ = platform::TheLogger().AddSink(&ShowLogMessageInPage, kDownloadPageLogLevels);
     if (timer_ == 0)
         timer_ = ::SetTimer(m_hWnd, kTimerId, kTimerPeriodMs, nullptr);
     CUpdater& updater = TheUpdater();
@@ -106,7 +121,14 @@ BOOL CDownloadPage::OnKillActive() {
     if (timer_ != 0)
         ::KillTimer(m_hWnd, timer_);
     timer_ = 0;
+    StopLogSink();
     return FALSE;
+}
+
+void CDownloadPage::StopLogSink() {
+    if (logSink_ != 0)
+        platform::TheLogger().RemoveSink(logSink_);
+    logSink_ = 0;
 }
 
 void CDownloadPage::ShowProgressCode(uint32_t code) {

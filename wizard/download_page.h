@@ -1,6 +1,7 @@
 #pragma once
 // The page shown while the worker checks for updates and downloads the packages.
 
+#include "platform/logger.h"
 #include "wizard/wizard_page.h"
 
 #include <cstdint>
@@ -30,8 +31,10 @@ private:
     bool GoToErrorPageOnError();
     // Asks "Cancel downloading?"; on Yes stops the worker. True for Yes.
     bool AskAndCancel();
+    void StopLogSink();
 
     UINT_PTR timer_ = 0;
+    platform::CLogger::SinkId logSink_ = 0;
     uint32_t lastProgressCode_ = 0;
     bool asking_ = false;
     bool activated_ = false;

@@ -61,6 +61,11 @@ void CDownloadProgressDisplay::Flush(HWND page) {
     writes.Apply();
 }
 
+void CDownloadProgressDisplay::Forget() {
+    platform::ScopedLock lock(lock_);
+    page_ = nullptr;
+}
+
 bool CDownloadProgressDisplay::FindControls(HWND page) {
     // A new page shows its dialog texts; nothing of an old one is known to be there.
     page_ = nullptr;

@@ -36,6 +36,8 @@ public:
     void Show(HWND page, const DownloadProgress& progress);
     // Shows the report that Show last held back for `page`, if any.
     void Flush(HWND page);
+    // The controls' texts were changed by others: the next report is written whole.
+    void Forget();
 
 private:
     struct Writes {

@@ -1,12 +1,10 @@
 // The download page's progress display in the page's own dialog: what it writes, what it leaves
 // alone, and which reports wait for the page's timer.
 
-#include "resources/resource_ids.h"
+#include "tests/wizard/download_dialog.h"
 #include "wizard/download_progress_display.h"
 
 #include <gtest/gtest.h>
-
-#include <commctrl.h>
 
 #include <map>
 #include <string>
@@ -27,45 +25,25 @@ LRESULT CALLBACK CountTexts(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
-INT_PTR CALLBACK PlainDialog(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG;
-}
-
 class DownloadProgressDisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
-        ::InitCommonControlsEx(&controls);
-        frame_ = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 600, 300, nullptr,
-                                   nullptr, nullptr, nullptr);
-        ASSERT_NE(frame_, nullptr);
-        page_ = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DOWNLOAD),
-                                     frame_, &PlainDialog, 0);
         ASSERT_NE(page_, nullptr);
-        ::SendDlgItemMessageW(page_, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
         for (const int id :
              {IDC_SIZE_TEXT, IDC_REMAINING_TIME, IDC_ELAPSED_TIME, IDC_TRANSFER_RATE})
             ::SetWindowSubclass(::GetDlgItem(page_, id), &CountTexts, 1, 0);
         textWrites.clear();
         fakeNow = 1000;
     }
-    void TearDown() override {
-        if (frame_)
-            ::DestroyWindow(frame_);
-    }
 
-    std::wstring Text(int id) const {
-        wchar_t text[128] = {};
-        ::GetDlgItemTextW(page_, id, text, 128);
-        return text;
-    }
+    std::wstring Text(int id) const { return dialog_.Text(id); }
     int Writes(int id) const { return textWrites[::GetDlgItem(page_, id)]; }
     int Bar() const {
         return static_cast<int>(::SendDlgItemMessageW(page_, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
     }
 
-    HWND frame_ = nullptr;
-    HWND page_ = nullptr;
+    wizardtest::DownloadDialog dialog_;
+    const HWND page_ = dialog_.Page();
     CDownloadProgressDisplay display_{&FakeClock};
 };
 
@@ -147,8 +125,7 @@ TEST_F(DownloadProgressDisplayTest, ReplyWithoutLengthLeavesTheBarAndTheRate) {
 
 TEST_F(DownloadProgressDisplayTest, ANewPageIsWrittenWhole) {
     display_.Show(page_, {100 * kMiB, 10 * kMiB, kMiB, 90, 10});
-    const HWND second = ::CreateDialogParamW(
-        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DOWNLOAD), frame_, &PlainDialog, 0);
+    const HWND second = dialog_.MakePage();
     ASSERT_NE(second, nullptr);
     display_.Show(second, {100 * kMiB, 10 * kMiB, kMiB, 90, 10});
     wchar_t text[64] = {};
@@ -160,9 +137,10 @@ TEST_F(DownloadProgressDisplayTest, ANewPageIsWrittenWhole) {
 }
 
 TEST_F(DownloadProgressDisplayTest, AWindowWithoutThePagesControlsIsLeftAlone) {
-    display_.Show(frame_, {100, 50, 10, 5, 5});
-    display_.Flush(frame_);
+    const HWND frame = dialog_.Frame();
+    display_.Show(frame, {100, 50, 10, 5, 5});
+    display_.Flush(frame);
     wchar_t text[16] = {L'?'};
-    ::GetWindowTextW(frame_, text, 16);
+    ::GetWindowTextW(frame, text, 16);
     EXPECT_STREQ(text, L"");
 }
