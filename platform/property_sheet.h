@@ -32,6 +32,22 @@ public:
     void SetHeaderSubTitle(int pageIndex, const wchar_t* text) const {
         ::SendMessageW(m_hWnd, PSM_SETHEADERSUBTITLEW, static_cast<WPARAM>(pageIndex),
                        reinterpret_cast<LPARAM>(text));
+        RepaintHeader();
+    }
+    // Some property-sheet implementations (Wine's) keep a new header text without drawing it:
+    // the band above the current page is painted again.
+    void RepaintHeader() const {
+        const HWND page =
+            reinterpret_cast<HWND>(::SendMessageW(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+        RECT band = {};
+        if (page == nullptr || !::GetClientRect(m_hWnd, &band))
+            return;
+        RECT pageRect = {};
+        ::GetWindowRect(page, &pageRect);
+        ::MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&pageRect), 2);
+        band.bottom = pageRect.top;
+        if (band.bottom > band.top)
+            ::InvalidateRect(m_hWnd, &band, TRUE);
     }
     // Shows or hides one of the sheet's buttons (IDCANCEL, IDHELP, ...).
     void ShowButton(int id, bool show) const {
@@ -103,6 +119,13 @@ protected:
     PROPSHEETPAGEW m_psp = {};
 
 private:
+    static constexpr UINT kRepaintSheetMessage = WM_APP + 0x3F0;
+
+    void RepaintSheet() const {
+        ::RedrawWindow(::GetParent(this->m_hWnd), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+
     static UINT CALLBACK PropPageCallback(HWND, UINT, LPPROPSHEETPAGEW) { return 1; }
 
     static INT_PTR CALLBACK StartDialogProc(HWND window, UINT message, WPARAM wParam,
@@ -127,6 +150,10 @@ private:
     }
 
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        if (message == kRepaintSheetMessage) {
+            RepaintSheet();
+            return true;
+        }
         if (ProcessWindowMessage(this->m_hWnd, message, wParam, lParam, result))
             return true;
         if (message == WM_NOTIFY)
@@ -141,6 +168,11 @@ private:
         switch (header->code) {
         case PSN_SETACTIVE:
             result = self->OnSetActive() ? 0 : -1;
+            // Wine's sheet leaves parts of the header or the watermark of the page before when
+            // the wizard moves between pages with and without header; the whole sheet is
+            // painted again once the page is shown.
+            if (result == 0)
+                ::PostMessageW(this->m_hWnd, kRepaintSheetMessage, 0, 0);
             return true;
         case PSN_KILLACTIVE:
             result = self->OnKillActive();

@@ -18,7 +18,9 @@
 // Positions that follow the length of the texts beside them.
 #define POS_VISIT_WIDTH 46
 #define POS_LINK_X 170
-#define POS_MANUALLY_X 235
-#define POS_MANUALLY_WIDTH 80
+// The German text does not fit beside the link: it takes the next line.
+#define POS_MANUALLY_X 124
+#define POS_MANUALLY_Y 97
+#define POS_MANUALLY_WIDTH 180
 #define POS_ELAPSED_LABEL_WIDTH 62
 #define POS_ELAPSED_X 180

@@ -18,7 +18,8 @@
 // Positions that follow the length of the texts beside them.
 #define POS_VISIT_WIDTH 16
 #define POS_LINK_X 141
-#define POS_MANUALLY_X 206
-#define POS_MANUALLY_WIDTH 60
-#define POS_ELAPSED_LABEL_WIDTH 45
+#define POS_MANUALLY_X 210
+#define POS_MANUALLY_Y 86
+#define POS_MANUALLY_WIDTH 90
+#define POS_ELAPSED_LABEL_WIDTH 50
 #define POS_ELAPSED_X 166

@@ -4,6 +4,7 @@
 #                                           "secure_port=", "root=")
 #   nginx_fixture.sh stop <state folder>
 # The configuration, logs, temporary files and the document root all live in the state folder.
+#   ZAPDATE_NGINX_LIMIT_RATE (such as "800k") limits each reply's rate on the plain-http port.
 set -euo pipefail
 
 action=${1:?start or stop}
@@ -63,6 +64,7 @@ http {
   server {
     listen 127.0.0.1:$port;
     root $state/www;
+    ${ZAPDATE_NGINX_LIMIT_RATE:+limit_rate $ZAPDATE_NGINX_LIMIT_RATE;}
   }
   server {
     listen 127.0.0.1:$secure_port ssl;
