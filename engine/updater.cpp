@@ -71,20 +71,18 @@ bool CUpdater::CancelAndStop(DWORD idleWaitMs, DWORD stopWaitMs) {
 }
 
 unsigned CUpdater::RunCheck() {
-    workerThreadId_ = ::GetCurrentThreadId();
-    SetError(kErrorNone, nullptr);
-    SetProgress(kProgressPhaseStarted, nullptr);
-    Check();
-    SetProgress(kProgressPhaseEnded, nullptr);
-    EndPhase();
-    return 0;
+    return RunPhase(&CUpdater::Check);
 }
 
 unsigned CUpdater::RunDownload() {
+    return RunPhase(&CUpdater::DownloadPackages);
+}
+
+unsigned CUpdater::RunPhase(void (CUpdater::*work)()) {
     workerThreadId_ = ::GetCurrentThreadId();
     SetError(kErrorNone, nullptr);
     SetProgress(kProgressPhaseStarted, nullptr);
-    DownloadPackages();
+    (this->*work)();
     SetProgress(kProgressPhaseEnded, nullptr);
     EndPhase();
     return 0;

@@ -100,6 +100,8 @@ private:
     bool StartPhase(unsigned (CUpdater::*body)());
     unsigned RunCheck();
     unsigned RunDownload();
+    // The frame of both phases around their work, on the worker thread.
+    unsigned RunPhase(void (CUpdater::*work)());
     void Check();
     void DownloadPackages();
     void DownloadOne(size_t index);

@@ -114,26 +114,18 @@ bool DeclarationReader::Next(std::wstring_view& name, std::wstring_view& value) 
     const size_t size = text_.size();
     size_t i = position_;
     while (true) {
-        while (i < size && !StartsName(text_[i]))
-            ++i;
-        if (i >= size) {
+        if (!ReadName(text_, i, L':', name)) {
             position_ = size;
             return false;
         }
-        const size_t nameStart = i;
-        while (i < size && !IsBlank(text_[i]) && text_[i] != L':')
-            ++i;
-        name = text_.substr(nameStart, i - nameStart);
-        while (i < size && IsBlank(text_[i]))
-            ++i;
+        SkipBlanks(text_, i);
         if (i < size && text_[i] == L':')
             break;
         const size_t end = text_.find(L';', i);
         i = end == std::wstring_view::npos ? size : end + 1;
     }
     ++i;
-    while (i < size && IsBlank(text_[i]))
-        ++i;
+    SkipBlanks(text_, i);
     if (i < size && text_[i] == L'"') {
         const size_t close = text_.find(L'"', i + 1);
         value = close == std::wstring_view::npos ? std::wstring_view{}

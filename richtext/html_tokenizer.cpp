@@ -8,6 +8,26 @@ bool StartsName(wchar_t c) {
     return c == L'.' || std::iswalnum(static_cast<wint_t>(c)) != 0;
 }
 
+bool ReadName(std::wstring_view text, size_t& i, wchar_t end, std::wstring_view& name) {
+    const size_t size = text.size();
+    while (i < size && !StartsName(text[i]))
+        ++i;
+    if (i >= size) {
+        i = size;
+        return false;
+    }
+    const size_t start = i;
+    while (i < size && !IsBlank(text[i]) && text[i] != end)
+        ++i;
+    name = text.substr(start, i - start);
+    return true;
+}
+
+void SkipBlanks(std::wstring_view text, size_t& i) {
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+}
+
 MarkupTag SplitTagText(std::wstring_view tagText) {
     MarkupTag tag;
     size_t nameEnd = 0;
@@ -87,23 +107,15 @@ size_t MarkupTokenizer::FindTagEnd(size_t from) {
 bool AttributeReader::Next(std::wstring_view& name, std::wstring_view& value) {
     const size_t size = text_.size();
     size_t i = position_;
-    while (i < size && !StartsName(text_[i]))
-        ++i;
-    if (i >= size) {
+    if (!ReadName(text_, i, L'=', name)) {
         position_ = size;
         return false;
     }
-    const size_t nameStart = i;
-    while (i < size && !IsBlank(text_[i]) && text_[i] != L'=')
-        ++i;
-    name = text_.substr(nameStart, i - nameStart);
-    while (i < size && IsBlank(text_[i]))
-        ++i;
+    SkipBlanks(text_, i);
     value = {};
     if (i < size && text_[i] == L'=') {
         ++i;
-        while (i < size && IsBlank(text_[i]))
-            ++i;
+        SkipBlanks(text_, i);
         if (i < size && (text_[i] == L'"' || text_[i] == L'\'')) {
             const wchar_t quote = text_[i++];
             size_t close = text_.find(quote, i);

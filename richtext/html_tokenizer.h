@@ -67,4 +67,9 @@ inline bool IsBlank(wchar_t c) {
 // Letters, digits and "." start names of attributes, selectors and properties.
 bool StartsName(wchar_t c);
 
+// From `i`, passes over what cannot start a name and reads the name, which ends at a blank or at
+// `end`; `i` is left after it. False (with `i` at the end) when no name is left.
+bool ReadName(std::wstring_view text, size_t& i, wchar_t end, std::wstring_view& name);
+void SkipBlanks(std::wstring_view text, size_t& i);
+
 } // namespace richtext

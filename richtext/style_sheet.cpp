@@ -53,14 +53,9 @@ const std::wstring* StyleSheet::Find(std::wstring_view selector) const {
 void StyleSheet::ReadRules(std::wstring_view text) {
     size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && !StartsName(text[i]))
-            ++i;
-        if (i >= text.size())
+        std::wstring_view selector;
+        if (!ReadName(text, i, L'{', selector))
             return;
-        const size_t selectorStart = i;
-        while (i < text.size() && !IsBlank(text[i]) && text[i] != L'{')
-            ++i;
-        const std::wstring_view selector = text.substr(selectorStart, i - selectorStart);
         const size_t open = text.find(L'{', i);
         if (open == std::wstring_view::npos)
             return;
