@@ -79,8 +79,8 @@ std::wstring LinksMarkup() {
 }
 
 std::wstring DisabledMarkup() {
-    return L"<b>A disabled label</b> is embossed in the system's shadow colours: its "
-           L"<a msg=\"disabled\">link</a> ignores the mouse, and <font color=red>red</font> or "
+    return L"<a msg=\"disabled\"><b>A disabled label</b></a> is embossed in the system's shadow "
+           L"colours: its link ignores the mouse, and <font color=red>red</font> or "
            L"<font color=green>green</font> text turns grey.";
 }
 

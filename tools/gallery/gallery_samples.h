@@ -12,7 +12,8 @@ std::wstring TextMarkup();
 std::wstring TableMarkup();
 // `picture` is the generated bitmap, shown by its handle.
 std::wstring ImagesMarkup(HBITMAP picture);
-// Starts with a message link, so a click near the top-left corner of the text lands on it.
+// The links and disabled samples start with a message link, so that a click near the top-left
+// corner of the text lands on it.
 std::wstring LinksMarkup();
 std::wstring DisabledMarkup();
 

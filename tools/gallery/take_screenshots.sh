@@ -39,7 +39,7 @@ shot disabled
 xdotool key --window "$window" alt+e
 shot enabled
 # The pointer on the first link of the links sample (its text starts with that link).
-xdotool mousemove $((X + ${LINK_X:-450})) $((Y + ${LINK_Y:-325}))
+xdotool mousemove $((X + ${LINK_X:-450})) $((Y + ${LINK_Y:-274}))
 shot hover
 xdotool mousemove $((X + WIDTH - 5)) $((Y + HEIGHT - 5))
 kill "$gallery_pid" 2>/dev/null || true
