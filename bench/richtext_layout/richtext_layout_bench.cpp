@@ -51,6 +51,11 @@ std::wstring LongParagraph(int number) {
     return text + L"<a href=\"http://127.0.0.1/\">opens the page</a>. ";
 }
 
+// Plain text without a single tag, such as a licence: one run as long as the whole text.
+std::wstring PlainSentence(int) {
+    return L"The licensee may install the product on every computer of the household. ";
+}
+
 // Rows of one big table.
 std::wstring TableRow(int number) {
     const std::wstring n = std::to_wstring(number);
@@ -134,6 +139,8 @@ int wmain() {
     Report(surface.Dc(), "sections", [](size_t size) { return MarkupOfSize(size, Section); });
     Report(surface.Dc(), "long paragraphs",
            [](size_t size) { return MarkupOfSize(size, LongParagraph); });
+    Report(surface.Dc(), "one untagged run",
+           [](size_t size) { return MarkupOfSize(size, PlainSentence); });
     Report(surface.Dc(), "one big table", [](size_t size) {
         return MarkupOfSize(size, TableRow, L"<table border=1 cellpadding=2>", L"</table>");
     });
