@@ -89,7 +89,7 @@ void GalleryDialog::OnInitDialog() {
 void GalleryDialog::SetUpBanner(CHtmlStatic& banner) {
     banner.SetBackground(kBannerLeft, kBannerRight, kBannerRight);
     banner.SetBackgroundEffect(1, 5); // a left-to-right gradient
-    banner.SetMargins(14, 0);
+    banner.SetMargins(8, 0);
     banner.SetAlignment(CHtmlStatic::kAlignLeft | CHtmlStatic::kAlignMiddle);
 }
 

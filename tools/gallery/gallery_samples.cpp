@@ -8,9 +8,12 @@
 namespace gallery {
 
 std::wstring BannerMarkup() {
-    return L"<font size=17pt color=white><b>Rich-Text Gallery</b></font><br>"
-           L"<font color=#dce9f7>The label control of the Velk products: markup, tables, "
-           L"images and live links.</font>";
+    wchar_t icon[48];
+    std::swprintf(icon, 48, L"<icon idres=%d style=s>", IDI_GALLERY);
+    return L"<table cellpadding=4><tr><td valign=middle>" + std::wstring(icon) +
+           L"</td><td valign=middle><font size=17pt color=white><b>Rich-Text Gallery</b></font>"
+           L"<br><font color=#dce9f7>The label control of the Velk products: markup, tables, "
+           L"images and live links.</font></td></tr></table>";
 }
 
 std::wstring TextMarkup() {
@@ -45,7 +48,9 @@ std::wstring TableMarkup() {
            L"Bump</td><td bgeffect=metal bgcolor=#e7e6e6 bgmidcolor=#d0cece "
            L"bgendcolor=#aeaaaa>Metal</td><td borderstyle=dotted align=right>"
            L"<font color=#c00000>15.5 MB</font></td></tr>"
-           L"</table>";
+           L"</table>"
+           L"<font color=#606060>A spanning head with a gradient, a cell over two rows, bump "
+           L"and metal effects and a dotted border.</font>";
 }
 
 std::wstring ImagesMarkup(HBITMAP picture) {
