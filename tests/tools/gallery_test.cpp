@@ -62,6 +62,9 @@ TEST_F(GalleryTest, TheDialogShowsItsRichTextSamples) {
         const HWND sample = ::GetDlgItem(dialog_, id);
         ASSERT_NE(sample, nullptr) << id;
         EXPECT_EQ(uitest::ClassName(sample), L"Static") << id;
+        // The resources give no notify style: the rich-text control adds it when it takes the
+        // static over.
+        EXPECT_TRUE(::GetWindowLongW(sample, GWL_STYLE) & SS_NOTIFY) << id;
         // The rich-text control answers with its markup, tags included.
         const std::wstring markup = uitest::WindowText(sample);
         EXPECT_NE(markup.find(L'<'), std::wstring::npos) << id;
@@ -70,6 +73,8 @@ TEST_F(GalleryTest, TheDialogShowsItsRichTextSamples) {
     EXPECT_NE(uitest::WindowText(::GetDlgItem(dialog_, IDC_GALLERY_TABLE)).find(L"colspan="),
               std::wstring::npos);
     EXPECT_EQ(Status(), GALLERY_READY_TEXT);
+    EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(dialog_, IDC_GALLERY_STATUS), GWL_STYLE) & SS_NOTIFY)
+        << "the status line is a plain static";
 }
 
 TEST_F(GalleryTest, AMessageLinkClickReachesTheStatusLine) {

@@ -41,5 +41,8 @@ shot enabled
 # The pointer on the first link of the links sample (its text starts with that link).
 xdotool mousemove $((X + ${LINK_X:-450})) $((Y + ${LINK_Y:-274}))
 shot hover
+# A link that wraps: both of its pieces are highlighted.
+xdotool mousemove $((X + ${WRAPPED_LINK_X:-700})) $((Y + ${WRAPPED_LINK_Y:-312}))
+shot hover-wrapped
 xdotool mousemove $((X + WIDTH - 5)) $((Y + HEIGHT - 5))
 kill "$gallery_pid" 2>/dev/null || true
