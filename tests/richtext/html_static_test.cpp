@@ -367,15 +367,6 @@ TEST_F(HtmlStaticTest, TheTextColourWrapsPlainText) {
     EXPECT_EQ(control_.Text(), L"coloured words here") << "the wrapping is not the text";
 }
 
-TEST_F(HtmlStaticTest, DestroyingTheWindowRestoresTheProcedureAndForgetsIt) {
-    Open(SS_LEFT, L"bye");
-    EXPECT_EQ(control_.Window(), item_);
-    control_.DestroyWindow();
-    EXPECT_EQ(control_.Window(), nullptr);
-    control_.SetText(L"stored only");
-    EXPECT_EQ(control_.Text(), L"stored only");
-}
-
 TEST_F(HtmlStaticTest, TheAnimationTimerFollowsThePeriod) {
     Open(SS_LEFT, L"still");
     EXPECT_EQ(control_.AnimationPeriod(), 0u);

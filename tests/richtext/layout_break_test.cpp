@@ -20,13 +20,6 @@ std::wstring Piece(std::wstring_view text, const RunBreak& cut) {
 
 } // namespace
 
-TEST(BreakRun, BreaksAfterHyphenAndKeepsItOnTheFirstLine) {
-    const RunBreak cut = BreakRun(L"one-two", true, 55, Fixed);
-    EXPECT_EQ(Piece(L"one-two", cut), L"one-");
-    EXPECT_EQ(cut.skipLength, 0u);
-    EXPECT_EQ(cut.pieceWidth, 40);
-}
-
 TEST(BreakRun, NeverBreaksBeforeOpeningParenthesis) {
     for (int available = 20; available < 50; available += 5) {
         const RunBreak cut = BreakRun(L"a (b)", true, available, Fixed);
