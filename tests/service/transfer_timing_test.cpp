@@ -14,14 +14,12 @@ TEST(TransferTiming, AverageRateAndScaledRemainingTime) {
     EXPECT_EQ(timing.rate, 10000u);
     EXPECT_EQ(timing.elapsedSeconds, 10u);
     EXPECT_EQ(timing.remainingSeconds, 30u);
-}
-
-TEST(TransferTiming, EstimateIsTruncatedBeforeTheElapsedSecondsAreTakenOff) {
-    // Whole estimate 3 * 1.5 s = 4.5 s, truncated to 4; elapsed 1 s.
-    const auto timing = ComputeTransferTiming(3000, 1000, 1500);
-    EXPECT_EQ(timing.rate, 666u);
-    EXPECT_EQ(timing.elapsedSeconds, 1u);
-    EXPECT_EQ(timing.remainingSeconds, 3u);
+    // The estimate is truncated before the elapsed seconds are taken off: 3 * 1.5 s = 4.5 s,
+    // truncated to 4; elapsed 1 s.
+    const auto truncated = ComputeTransferTiming(3000, 1000, 1500);
+    EXPECT_EQ(truncated.rate, 666u);
+    EXPECT_EQ(truncated.elapsedSeconds, 1u);
+    EXPECT_EQ(truncated.remainingSeconds, 3u);
 }
 
 TEST(TransferTiming, NothingKnownGivesZeros) {
