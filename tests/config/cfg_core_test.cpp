@@ -164,17 +164,15 @@ TEST(CfgCore, DeferredAndSuppressedSavesWaitForALaterSave) {
     }
     // The destructor saved what was pending.
     EXPECT_EQ(Text(buffer), "deferred=1\r\nquiet=2\r\n");
-}
-
-TEST(CfgCore, DestroyedWhileDeferredSavesNothing) {
-    Bytes buffer;
+    // Destroyed while still deferred, it saves nothing.
+    Bytes untouched;
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
+        ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(untouched)));
         cfg.SetDeferred(true);
         EXPECT_TRUE(SetText(cfg, "k", "v", kInA));
     }
-    EXPECT_TRUE(buffer.empty());
+    EXPECT_TRUE(untouched.empty());
 }
 
 TEST(CfgCore, ReadBuffersHoldTheirValuesUntilEndRead) {

@@ -56,13 +56,10 @@ TEST(PackageUrl, UrlsThatCannotBeSplitAreRefused) {
     }
 }
 
-TEST(PackageParameter, PlaceholdersBecomeTheProductsNumbers) {
+TEST(PackageParameter, PlaceholdersBecomeTheProductsNumbersAndOtherValuesStay) {
     EXPECT_EQ(ExpandParameter("r", "$RESELLER$", kItem), "r=7");
     EXPECT_EQ(ExpandParameter("p", "$PRODUCT$", kItem), "p=1203");
     EXPECT_EQ(ExpandParameter("b", "$BUILD$", kItem), "b=10028");
-}
-
-TEST(PackageParameter, OtherValuesAreSentUnchanged) {
     EXPECT_EQ(ExpandParameter("q", "abc", kItem), "q=abc");
     // Only the whole value is a placeholder, and only in capitals.
     EXPECT_EQ(ExpandParameter("q", "$reseller$", kItem), "q=$reseller$");
