@@ -55,15 +55,12 @@ TEST_P(ScanTest, ReadsAProductWithAllItsFields) {
     EXPECT_EQ(product.displayName, L"Kovra");
     EXPECT_EQ(product.offeredName, L"Kovra");
     EXPECT_EQ(product.productId, 6u);
-    EXPECT_EQ(product.keyProductId, 6u);
     EXPECT_EQ(product.installCode, 1u);
     EXPECT_EQ(product.resellerId, 1u);
     EXPECT_EQ(product.versionMajor, 5u);
     EXPECT_EQ(product.versionMinor, 2u);
     EXPECT_EQ(product.build, 1200u);
     EXPECT_EQ(product.offeredBuild, 1200u);
-    EXPECT_EQ(product.offeredIndex, -1);
-    EXPECT_EQ(product.Status(), 0u);
     EXPECT_EQ(product.installFolder, folder_);
     EXPECT_EQ(product.language, "en");
     EXPECT_EQ(product.buildDate.year, 2026);
@@ -85,17 +82,12 @@ TEST_P(ScanTest, EnumerationPassesOverOddNamesAndStopsAtAForeignOne) {
     EXPECT_FALSE(list.AnyLocationFound()) << "a stopped enumeration finds no location";
 }
 
-TEST_P(ScanTest, FamilyWithoutSubKeysIsALocationWithoutProducts) {
+TEST_P(ScanTest, AFamilyKeyWithoutSubKeysIsALocationWithoutProducts) {
+    EXPECT_FALSE(Scan().AnyLocationFound()) << "no family key at all";
     registry_->AddKey(kKovra);
     const InstalledProductList list = Scan();
     EXPECT_EQ(list.Count(), 0u);
     EXPECT_TRUE(list.AnyLocationFound());
-}
-
-TEST_P(ScanTest, NoFamilyKeyAtAllFindsNoLocation) {
-    const InstalledProductList list = Scan();
-    EXPECT_EQ(list.Count(), 0u);
-    EXPECT_FALSE(list.AnyLocationFound());
 }
 
 TEST_P(ScanTest, VersionsAreCutAtTheFirstPoint) {

@@ -43,12 +43,8 @@ TEST_F(VersionFileTest, OnlyAGlobalSectionLoadsWithoutBuilds) {
     ASSERT_TRUE(file.ReadGlobalInfo(info));
     EXPECT_EQ(info.version, 3u);
     EXPECT_EQ(info.url, L"http://example.test/");
-}
-
-TEST_F(VersionFileTest, GlobalKeysAreExactAndNotTrimmed) {
-    const VersionFile file = Load("[global]\r\nVersion=3\r\nurl=x\r\n");
-    GlobalInfo info;
-    EXPECT_FALSE(file.ReadGlobalInfo(info)) << "\"Version\" is not \"version\"";
+    // The global keys are exact: "Version" is not "version".
+    EXPECT_FALSE(Load("[global]\r\nVersion=3\r\nurl=x\r\n").ReadGlobalInfo(info));
     EXPECT_EQ(info.url, L"x");
 }
 
@@ -90,10 +86,15 @@ TEST_F(VersionFileTest, CompleteBuildHasEveryField) {
 }
 
 TEST_F(VersionFileTest, KeysMatchWithoutCaseAndValuesAreTrimmed) {
-    const VersionFile file = Load("[Kovra:1:6]\r\n  Name = Kovra  \r\nBUILD=\t7 \r\n");
+    const VersionFile file =
+        Load("[Kovra:1:6]\r\n  Name = Kovra  \r\nBUILD=\t7 \r\ndate=20240517xyz\r\n");
     const OfferedBuild& build = file.Builds().at(0);
     EXPECT_EQ(build.name, L"Kovra");
     EXPECT_EQ(build.build, 7u);
+    // A date takes its first eight characters.
+    EXPECT_EQ(build.year, 2024u);
+    EXPECT_EQ(build.month, 5u);
+    EXPECT_EQ(build.day, 17u);
     EXPECT_EQ(build.resId, 1u);
     EXPECT_EQ(build.offeredProductId, 6u);
 }
@@ -109,14 +110,6 @@ TEST_F(VersionFileTest, BadValuesArePassedOverAndTheScanGoesOn) {
     EXPECT_EQ(build.resId, 12u) << "res_id overwrites the name's value";
     OfferedBuild again;
     EXPECT_FALSE(file.ParseSection(L"Kovra:1:6", again));
-}
-
-TEST_F(VersionFileTest, DateTakesItsFirstEightCharacters) {
-    const VersionFile file = Load("[Kovra:1:6]\r\ndate=20240517xyz\r\n");
-    const OfferedBuild& build = file.Builds().at(0);
-    EXPECT_EQ(build.year, 2024u);
-    EXPECT_EQ(build.month, 5u);
-    EXPECT_EQ(build.day, 17u);
 }
 
 TEST_F(VersionFileTest, SectionNamesOfOtherShapesAddNothing) {

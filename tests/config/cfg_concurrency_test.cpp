@@ -1,3 +1,4 @@
+#include "config/cfg_binary_format.h"
 #include "config/cfg_core.h"
 #include "platform/text.h"
 #include "platform/thread.h"
@@ -6,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdint>
-#include <cstring>
 #include <map>
 
 namespace {
@@ -47,25 +46,6 @@ unsigned Work(CACfg& cfg, int thread, std::atomic<int>& failures) {
     return 0;
 }
 
-std::map<std::string, std::string> DecodeAll(const Bytes& image, size_t& records) {
-    records = 0;
-    std::map<std::string, std::string> values;
-    size_t at = 0;
-    while (image.size() - at >= 8) {
-        uint32_t nameLength = 0;
-        uint32_t dataLength = 0;
-        std::memcpy(&nameLength, &image[at], 4);
-        std::memcpy(&dataLength, &image[at + 4], 4);
-        if (nameLength == 0 || image.size() - at - 8 < size_t{nameLength} + dataLength)
-            break;
-        const char* name = reinterpret_cast<const char*>(&image[at + 8]);
-        values[std::string(name, nameLength)] = std::string(name + nameLength, dataLength);
-        ++records;
-        at += 8 + nameLength + dataLength;
-    }
-    return values;
-}
-
 } // namespace
 
 TEST(CfgConcurrency, ThreadsSettingAndGettingAtOnceEndWithEveryValueSavedOnceAndIntact) {
@@ -93,9 +73,12 @@ TEST(CfgConcurrency, ThreadsSettingAndGettingAtOnceEndWithEveryValueSavedOnceAnd
     }
     EXPECT_EQ(failures.load(), 0);
     for (const Bytes& image : {ReadWholeFile(path), buffer}) {
-        size_t records = 0;
-        const auto values = DecodeAll(image, records);
-        EXPECT_EQ(records, size_t{kThreads * kValuesPerThread});
+        const auto records = DecodeCfgBinary(image);
+        ASSERT_TRUE(records);
+        std::map<std::string, std::string> values;
+        for (const CfgLoadedValue& record : *records)
+            values[record.name] = std::string(record.data.begin(), record.data.end());
+        EXPECT_EQ(records->size(), size_t{kThreads * kValuesPerThread});
         ASSERT_EQ(values.size(), size_t{kThreads * kValuesPerThread});
         for (int thread = 0; thread < kThreads; ++thread) {
             for (int index = 0; index < kValuesPerThread; ++index)

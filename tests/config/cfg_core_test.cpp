@@ -55,15 +55,11 @@ TEST(CfgCore, ValuesLoadOnDemandFromTheFirstStorageHoldingThem) {
     EXPECT_EQ(type, kCfgTypeString);
     EXPECT_EQ(ValueText(cfg, "onlyB"), "y");
     EXPECT_EQ(ValueText(cfg, "missing"), "");
-}
-
-TEST(CfgCore, TheMaskChoosesWhichStoragesAreAsked) {
-    Bytes a = BytesOf("name=in a\n");
-    Bytes b = BytesOf("name=in b\n");
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(a)));
-    ASSERT_TRUE(cfg.AddStorage(kTextB, BufferInfo(b)));
-    EXPECT_EQ(ValueText(cfg, "name", nullptr, kInB), "in b");
+    // The mask chooses which storages are asked.
+    CACfgCore masked;
+    ASSERT_TRUE(masked.AddStorage(kTextA, BufferInfo(a)));
+    ASSERT_TRUE(masked.AddStorage(kTextB, BufferInfo(b)));
+    EXPECT_EQ(ValueText(masked, "shared", nullptr, kInB), "from b");
 }
 
 TEST(CfgCore, LoadAtOnceReadsTheImageOrRefusesTheStorage) {
@@ -168,17 +164,15 @@ TEST(CfgCore, DeferredAndSuppressedSavesWaitForALaterSave) {
     }
     // The destructor saved what was pending.
     EXPECT_EQ(Text(buffer), "deferred=1\r\nquiet=2\r\n");
-}
-
-TEST(CfgCore, DestroyedWhileDeferredSavesNothing) {
-    Bytes buffer;
+    // Destroyed while still deferred, it saves nothing.
+    Bytes untouched;
     {
         CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
+        ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(untouched)));
         cfg.SetDeferred(true);
         EXPECT_TRUE(SetText(cfg, "k", "v", kInA));
     }
-    EXPECT_TRUE(buffer.empty());
+    EXPECT_TRUE(untouched.empty());
 }
 
 TEST(CfgCore, ReadBuffersHoldTheirValuesUntilEndRead) {

@@ -32,26 +32,23 @@ TEST(CfgRegistryPath, UnknownOrLowerCaseRootsAreRefused) {
 }
 
 TEST(CfgRegistryPath, NameSplitsAtItsLastSeparator) {
-    auto split = SplitCfgRegistryName(L"SOFTWARE\\Example", "Sub\\Name");
-    ASSERT_TRUE(split);
-    EXPECT_EQ(split->key, L"SOFTWARE\\Example\\Sub");
-    EXPECT_EQ(split->value, L"Name");
-
-    split = SplitCfgRegistryName(L"Base", "a\\b/c");
-    ASSERT_TRUE(split);
-    EXPECT_EQ(split->key, L"Base\\a\\b");
-    EXPECT_EQ(split->value, L"c");
-
-    split = SplitCfgRegistryName(L"Base", "Plain");
-    ASSERT_TRUE(split);
-    EXPECT_EQ(split->key, L"Base");
-    EXPECT_EQ(split->value, L"Plain");
-
-    // A trailing separator names the key's default value.
-    split = SplitCfgRegistryName(L"Base", "Sub\\");
-    ASSERT_TRUE(split);
-    EXPECT_EQ(split->key, L"Base\\Sub");
-    EXPECT_EQ(split->value, L"");
+    const struct {
+        const wchar_t* base;
+        const char* name;
+        const wchar_t* key;
+        const wchar_t* value;
+    } cases[] = {
+        {L"SOFTWARE\\Example", "Sub\\Name", L"SOFTWARE\\Example\\Sub", L"Name"},
+        {L"Base", "a\\b/c", L"Base\\a\\b", L"c"},
+        {L"Base", "Plain", L"Base", L"Plain"},
+        {L"Base", "Sub\\", L"Base\\Sub", L""}, // the key's default value
+    };
+    for (const auto& c : cases) {
+        const auto split = SplitCfgRegistryName(c.base, c.name);
+        ASSERT_TRUE(split) << c.name;
+        EXPECT_EQ(split->key, c.key) << c.name;
+        EXPECT_EQ(split->value, c.value) << c.name;
+    }
 }
 
 TEST(CfgRegistryPath, KeyPathAndValueNameEachStopAt255Characters) {

@@ -9,24 +9,30 @@
 
 namespace {
 
-void DeleteTree(const std::wstring& folder) {
+// Calls `visit` with the find data of every entry of `folder` but "." and "..".
+template <typename Visit>
+void ForEachEntry(const std::wstring& folder, Visit visit) {
     WIN32_FIND_DATAW found{};
     platform::UniqueFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                DeleteTree(path);
-            } else {
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(find.Get(), &found));
-    }
-    find.Reset();
+    if (!find)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            visit(found);
+    } while (::FindNextFileW(find.Get(), &found));
+}
+
+void DeleteTree(const std::wstring& folder) {
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& found) {
+        const std::wstring path = folder + L"\\" + found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            DeleteTree(path);
+        } else {
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        }
+    });
     ::RemoveDirectoryW(folder.c_str());
 }
 
@@ -79,15 +85,7 @@ bool FileExists(const std::wstring& path) {
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    platform::UniqueFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find)
-        return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (::FindNextFileW(find.Get(), &found));
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& found) { names.push_back(found.cFileName); });
     return names;
 }
 

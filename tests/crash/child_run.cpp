@@ -46,6 +46,24 @@ CrashRun RunChild(const std::wstring& way, const std::wstring& options) {
     return run;
 }
 
+DialogRun::~DialogRun() {
+    ::DeleteFileW(reportFile.c_str());
+}
+
+int DialogRun::Close() {
+    ::PostMessageW(::GetDlgItem(dialog, 8), BM_CLICK, 0, 0);
+    return uitest::WaitForExit(child, kChildTimeoutMs);
+}
+
+void StartDialogRun(DialogRun& run, const std::wstring& way, DWORD waitMs) {
+    run.reportFile = TempPath(L"crash_report_dialog_" + way + L".txt");
+    ::DeleteFileW(run.reportFile.c_str());
+    run.child =
+        uitest::Launch(ChildProgram() + L" " + way + L" " + Quoted(run.reportFile) + L" dialog");
+    if (run.child)
+        run.dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", run.child.id, waitMs);
+}
+
 std::vector<std::string> SectionTitles(const std::string& report) {
     std::vector<std::string> titles;
     const std::regex title(R"(^\[[^\]\r\n]+\]\r$)", std::regex::multiline);

@@ -30,6 +30,18 @@ int RunProgram(const std::wstring& commandLine);
 // Runs the child crashing in `way` without dialog and returns the report it saved.
 CrashRun RunChild(const std::wstring& way, const std::wstring& options = L"");
 
+// The child crashing in `way` with its crash dialog standing; the report file goes with it.
+struct DialogRun {
+    uitest::Process child;
+    HWND dialog = nullptr;
+    std::wstring reportFile;
+    ~DialogRun();
+    // Presses the Close button and returns the exit code of the process.
+    int Close();
+};
+// Starts the child and waits for its dialog (null `dialog` when none appeared).
+void StartDialogRun(DialogRun& run, const std::wstring& way, DWORD waitMs = 30000);
+
 // The report's section title lines, without their line ends, in order.
 std::vector<std::string> SectionTitles(const std::string& report);
 bool Contains(const std::string& text, const std::string& part);

@@ -46,12 +46,7 @@ const DialogCase kCases[] = {
 class CrashDialogTest : public ::testing::TestWithParam<DialogCase> {
 protected:
     void SetUp() override { uitest::EndProcessesNamed(L"crash_child.exe"); }
-    void TearDown() override {
-        uitest::EndProcessesNamed(L"crash_child.exe");
-        ::DeleteFileW(reportFile_.c_str());
-    }
-
-    const std::wstring reportFile_ = TempPath(L"crash_report_dialog_case.txt");
+    void TearDown() override { uitest::EndProcessesNamed(L"crash_child.exe"); }
 };
 
 // The section titles from the first to the last, as the report must have them. Threads that the
@@ -75,14 +70,11 @@ void ExpectSectionsInOrder(const std::string& report, int threadSections) {
 
 TEST_P(CrashDialogTest, TheDialogShowsTheWholeReportAndCloseEndsWithTheCrashCode) {
     const DialogCase& c = GetParam();
-    ::DeleteFileW(reportFile_.c_str());
-    uitest::Process child =
-        uitest::Launch(ChildProgram() + L" " + c.way + L" " + Quoted(reportFile_) + L" dialog");
-    ASSERT_TRUE(child);
-    const HWND dialog = uitest::WaitForWindow(nullptr, L"Crash Child - Error", child.id, 30000);
-    ASSERT_NE(dialog, nullptr);
+    DialogRun run;
+    StartDialogRun(run, c.way);
+    ASSERT_NE(run.dialog, nullptr);
 
-    const std::string shown = Narrow(uitest::EditText(::GetDlgItem(dialog, 102)));
+    const std::string shown = Narrow(uitest::EditText(::GetDlgItem(run.dialog, 102)));
     ExpectSectionsInOrder(shown, c.threadSections);
     EXPECT_EQ(CodeLine(shown), c.codeLine);
     if (c.operation)
@@ -92,10 +84,8 @@ TEST_P(CrashDialogTest, TheDialogShowsTheWholeReportAndCloseEndsWithTheCrashCode
         EXPECT_FALSE(Contains(shown, "Exception Operation"));
     EXPECT_TRUE(std::regex_search(shown, std::regex(R"( Exception Address:   0x[0-9a-f]+\r\n)")));
     // The copy saved before the dialog appeared is the same report: nothing was lost on the way.
-    EXPECT_EQ(shown, ReadFile(reportFile_));
-
-    ::PostMessageW(::GetDlgItem(dialog, 8), BM_CLICK, 0, 0);
-    EXPECT_EQ(uitest::WaitForExit(child, kChildTimeoutMs), kCrashExitCode);
+    EXPECT_EQ(shown, ReadFile(run.reportFile));
+    EXPECT_EQ(run.Close(), kCrashExitCode);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachWayOfCrashing, CrashDialogTest, ::testing::ValuesIn(kCases),

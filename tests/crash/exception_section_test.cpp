@@ -1,5 +1,4 @@
 #include "crash/crash_report.h"
-#include "crash/exception_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -33,18 +32,6 @@ EXCEPTION_RECORD Record(DWORD code, DWORD parameters = 0, ULONG_PTR operation = 
 }
 
 } // namespace
-
-TEST(ExceptionCodes, NamesTheSystemsCodesAndThePseudoCodes) {
-    EXPECT_EQ(crash::NamedExceptionCodeCount(), 34);
-    EXPECT_STREQ(crash::ExceptionCodeName(0xC0000005), "Access violation");
-    EXPECT_STREQ(crash::ExceptionCodeName(0xC0000093), "Floating-point underflow");
-    EXPECT_STREQ(crash::ExceptionCodeName(0x80000001), "Guard Page Exception");
-    EXPECT_STREQ(crash::ExceptionCodeName(crash::kPureVirtualCall), "Pure virtual function call");
-    EXPECT_STREQ(crash::ExceptionCodeName(crash::kIllegalInstructionSignal), "Illegal instruction");
-    EXPECT_STREQ(crash::ExceptionCodeName(crash::kUnexpectedException), "Unexpected exception");
-    EXPECT_EQ(crash::ExceptionCodeName(0xE06D7363), nullptr);
-    EXPECT_EQ(crash::ExceptionCodeName(0x1210120D), nullptr);
-}
 
 TEST(ExceptionSection, WritesWhereAnAccessViolationWroteOrRead) {
     EXPECT_EQ(ExceptionSection(Record(EXCEPTION_ACCESS_VIOLATION, 2, 1)),

@@ -27,6 +27,7 @@ protected:
 } // namespace
 
 TEST_F(ExecutionTraceTest, ListsRecordsNewestFirstWithTheirValues) {
+    EXPECT_EQ(Section(), "") << "no records, no section";
     crash::Trace("open", 0x1Au, 255);
     crash::Trace("wide", 0x123456789ABCull, 7u);
     crash::Trace("bare");
@@ -40,10 +41,6 @@ TEST_F(ExecutionTraceTest, ListsRecordsNewestFirstWithTheirValues) {
                              ": wide(123456789ABC,7)\r\n"
                              " TID" +
                              tid + ": open(1A,FF)\r\n");
-}
-
-TEST_F(ExecutionTraceTest, NoRecordsNoSection) {
-    EXPECT_EQ(Section(), "");
 }
 
 TEST_F(ExecutionTraceTest, WideValuesKeepTheirLowHalfInEightDigits) {

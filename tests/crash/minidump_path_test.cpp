@@ -28,7 +28,7 @@ TEST(MinidumpPath, EveryMissingFolderOfThePathIsCreated) {
     FreshFolder("crash_folder_test");
 }
 
-TEST(MinidumpPath, KeptDumpsAreNamedByTheLocalTime) {
+TEST(MinidumpPath, KeptDumpsAreNamedByTheLocalTimeAndEmbeddedOnesAreTemporary) {
     const std::string folder = FreshFolder("crash_kept_test");
     char path[MAX_PATH];
     ASSERT_TRUE(crash::PrepareKeptMinidumpPath((folder + "\\a\\b").c_str(), path));
@@ -38,6 +38,11 @@ TEST(MinidumpPath, KeptDumpsAreNamedByTheLocalTime) {
     EXPECT_TRUE(std::regex_match(name, std::regex(R"(minidump_\d{8}_\d{6}\.dmp)"))) << name;
     EXPECT_EQ(name.substr(9, 4), std::to_string(now.wYear));
     FreshFolder("crash_kept_test");
+    // The embedded dump goes to the temporary folder instead.
+    ASSERT_TRUE(crash::TemporaryMinidumpPath(path));
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    EXPECT_EQ(std::string(path), std::string(temp) + "minidump.dmp");
 }
 
 TEST(MinidumpPath, APathThatDoesNotFitIsRefusedRatherThanCut) {
@@ -45,12 +50,4 @@ TEST(MinidumpPath, APathThatDoesNotFitIsRefusedRatherThanCut) {
     const std::string deep = "C:\\" + std::string(250, 'x');
     EXPECT_FALSE(crash::PrepareKeptMinidumpPath(deep.c_str(), path));
     EXPECT_EQ(path[0], 0);
-}
-
-TEST(MinidumpPath, TheEmbeddedDumpGoesToTheTemporaryFolder) {
-    char path[MAX_PATH];
-    ASSERT_TRUE(crash::TemporaryMinidumpPath(path));
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    EXPECT_EQ(std::string(path), std::string(temp) + "minidump.dmp");
 }

@@ -72,6 +72,10 @@ void Canvas::Fill(COLORREF colour) {
 
 COLORREF Canvas::Pixel(int x, int y) const {
     ::GdiFlush();
+    return Read(x, y);
+}
+
+COLORREF Canvas::Read(int x, int y) const {
     const std::uint32_t p = At(x, y);
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
@@ -81,11 +85,13 @@ void Canvas::SetPixel(int x, int y, COLORREF colour) {
     At(x, y) = PixelFrom(colour);
 }
 
+// The counts flush the drawing queue once, not for every pixel.
 int Canvas::CountOf(COLORREF colour) const {
+    ::GdiFlush();
     int count = 0;
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
-            count += Pixel(x, y) == colour;
+            count += Read(x, y) == colour;
     return count;
 }
 
@@ -94,11 +100,12 @@ int Canvas::CountOtherThan(COLORREF colour) const {
 }
 
 int Canvas::CountOtherThanOutside(COLORREF colour, const RECT& rect) const {
+    ::GdiFlush();
     int count = 0;
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x) {
             const POINT p{x, y};
-            count += !::PtInRect(&rect, p) && Pixel(x, y) != colour;
+            count += !::PtInRect(&rect, p) && Read(x, y) != colour;
         }
     return count;
 }
@@ -136,11 +143,6 @@ platform::UniqueBitmap MakeSolidBitmap(int width, int height, COLORREF colour) {
     return MakeBitmap(
         width, height,
         std::vector<std::uint32_t>(static_cast<size_t>(width) * height, PixelFrom(colour)));
-}
-
-int ColourDistance(COLORREF a, COLORREF b) {
-    return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
-                     std::abs(GetBValue(a) - GetBValue(b))});
 }
 
 } // namespace testing_canvas

@@ -39,6 +39,7 @@ public:
 
 private:
     std::uint32_t& At(int x, int y) const;
+    COLORREF Read(int x, int y) const; // without flushing the drawing queue
 
     int width_;
     int height_;
@@ -55,8 +56,5 @@ private:
 platform::UniqueBitmap MakeBitmap(int width, int height, const std::vector<std::uint32_t>& pixels);
 // A bitmap of one colour (alpha 0).
 platform::UniqueBitmap MakeSolidBitmap(int width, int height, COLORREF colour);
-
-// Distance between two colours: the largest channel difference.
-int ColourDistance(COLORREF a, COLORREF b);
 
 } // namespace testing_canvas

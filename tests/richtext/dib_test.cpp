@@ -75,14 +75,7 @@ TEST(DibLayout, RowsArePaddedToFourBytesForEveryDepth) {
         EXPECT_EQ(dib.RowLength(), c.rowLength) << c.bits;
         EXPECT_EQ(dib.ImageSize(), static_cast<size_t>(c.rowLength) * 3) << c.bits;
         EXPECT_EQ(dib.ColourCount(), c.colours) << c.bits;
-        const BITMAPINFOHEADER& header = dib.Info()->bmiHeader;
-        EXPECT_EQ(header.biSize, 40u);
-        EXPECT_EQ(header.biWidth, 10);
-        EXPECT_EQ(header.biHeight, 3);
-        EXPECT_EQ(header.biPlanes, 1);
-        EXPECT_EQ(header.biBitCount, c.bits);
-        EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
-        EXPECT_EQ(header.biSizeImage, static_cast<DWORD>(c.rowLength * 3));
+        EXPECT_EQ(dib.Info()->bmiHeader.biSizeImage, static_cast<DWORD>(c.rowLength * 3));
         // Pixels follow the colour table in the same block.
         EXPECT_EQ(dib.Bits(), reinterpret_cast<const BYTE*>(dib.Info()) + 40 + 4 * c.colours);
     }
@@ -205,15 +198,13 @@ TEST(DibPixels, PackedDepthsChangeOnlyTheirOwnBits) {
     one.SetPixelIndex(0, 0, 0);
     EXPECT_EQ(one.Bits()[0], 0x00);
     EXPECT_EQ(one.PixelIndex(9, 0), 1);
-}
 
-TEST(DibPixels, DirectColourDepthsHaveNoIndices) {
-    CDib dib;
-    ASSERT_TRUE(dib.Create(3, 3, 24));
-    dib.SetPixelIndex(0, 0, 5);
-    for (const BYTE b : StoredBytes(dib))
-        ASSERT_EQ(b, 0);
-    EXPECT_EQ(dib.PixelIndex(0, 0), -1);
+    // Direct-colour depths have no indices to set.
+    CDib direct;
+    ASSERT_TRUE(direct.Create(3, 3, 24));
+    direct.SetPixelIndex(0, 0, 5);
+    EXPECT_EQ(StoredBytes(direct), std::vector<BYTE>(direct.ImageSize(), 0));
+    EXPECT_EQ(direct.PixelIndex(0, 0), -1);
 }
 
 TEST(DibDrawing, DrawsItsColourTableColoursAndFollowsLaterChanges) {
@@ -293,12 +284,9 @@ TEST(DibFile, WritesAHeaderTheSystemReadsBackWithTheSamePixels) {
     const std::vector<char> bytes = file.Read();
     const size_t offset = 14 + 40 + 256 * 4;
     ASSERT_EQ(bytes.size(), offset + dib.ImageSize());
-    EXPECT_EQ(bytes[0], 'B');
-    EXPECT_EQ(bytes[1], 'M');
+    // The system reader below does not check the recorded sizes; other readers do.
     EXPECT_EQ(ReadLittleEndian(bytes, 2, 4), bytes.size());
-    EXPECT_EQ(ReadLittleEndian(bytes, 6, 4), 0u);
     EXPECT_EQ(ReadLittleEndian(bytes, 10, 4), offset);
-    EXPECT_EQ(ReadLittleEndian(bytes, 14, 4), 40u);
 
     const std::vector<COLORREF> loaded = LoadThroughSystem(file.Path(), 5, 3);
     ASSERT_EQ(loaded.size(), 15u);

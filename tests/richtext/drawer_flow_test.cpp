@@ -53,11 +53,6 @@ TEST_F(FlowTest, WordWiderThanTheLineIsCutInsideTheWord) {
     }
 }
 
-TEST_F(FlowTest, TooNarrowForOneCharacterStillTakesOnePerLine) {
-    Measure(L"abcdef", 1);
-    EXPECT_EQ(drawer_.Lines().size(), 6u);
-}
-
 TEST_F(FlowTest, HyphenatedWordBreaksAfterTheHyphen) {
     const int first = WidthOf(L"one-");
     const int whole = WidthOf(L"one-two");

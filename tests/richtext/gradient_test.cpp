@@ -37,12 +37,6 @@ void Fill(Canvas& canvas, int effect, const RECT& rect, COLORREF begin, COLORREF
 
 } // namespace
 
-TEST(GradientBands, BandColoursMixTheEndsIn64Steps) {
-    EXPECT_EQ(GradientBandColour(kRed, kBlue, 0), kRed);
-    EXPECT_EQ(GradientBandColour(kRed, kBlue, 32), RGB(127, 0, 127));
-    EXPECT_EQ(GradientBandColour(kRed, kBlue, 63), RGB(3, 0, 251));
-}
-
 TEST(GradientBands, HorizontalRunsLeftToRightWithTheEndColoursNeighbourLast) {
     Canvas canvas(130, 3);
     Fill(canvas, kEffectHGradient, RECT{0, 0, 128, 3}, kRed, kGreen, kBlue);

@@ -55,18 +55,6 @@ platform::UniqueIcon MakeHalfTransparentIcon(int size, COLORREF colour) {
 
 } // namespace
 
-TEST(ImageDrawing, AnOpaqueBitmapCoversExactlyItsArea) {
-    Canvas canvas(20, 20);
-    const platform::UniqueBitmap bitmap = MakeSolidBitmap(8, 8, kRed);
-    CDrawManager drawer;
-    ASSERT_TRUE(drawer.DrawBitmap(canvas.Dc(), 3, 3, 8, 8, bitmap.Get(), false, 0, 0, {}));
-    EXPECT_FALSE(drawer.ImageHadAlpha());
-    EXPECT_EQ(canvas.CountOf(kRed), 64);
-    EXPECT_EQ(canvas.Pixel(3, 3), kRed);
-    EXPECT_EQ(canvas.Pixel(10, 10), kRed);
-    EXPECT_EQ(canvas.Pixel(11, 10), kWhite);
-}
-
 TEST(ImageDrawing, AMaskColourThatMatchesNothingLeavesTheImageOpaque) {
     Canvas canvas(6, 6, kYellow);
     const platform::UniqueBitmap bitmap =

@@ -20,13 +20,6 @@ std::wstring Piece(std::wstring_view text, const RunBreak& cut) {
 
 } // namespace
 
-TEST(BreakRun, BreaksAfterHyphenAndKeepsItOnTheFirstLine) {
-    const RunBreak cut = BreakRun(L"one-two", true, 55, Fixed);
-    EXPECT_EQ(Piece(L"one-two", cut), L"one-");
-    EXPECT_EQ(cut.skipLength, 0u);
-    EXPECT_EQ(cut.pieceWidth, 40);
-}
-
 TEST(BreakRun, NeverBreaksBeforeOpeningParenthesis) {
     for (int available = 20; available < 50; available += 5) {
         const RunBreak cut = BreakRun(L"a (b)", true, available, Fixed);
@@ -51,12 +44,15 @@ TEST(BreakRun, LongWordIsCutWithAtLeastOneCharacter) {
     EXPECT_EQ(BreakRun(L"abcdefgh", true, 35, Fixed).pieceLength, 3u);
     EXPECT_EQ(BreakRun(L"abcdefgh", true, 5, Fixed).pieceLength, 1u);
     EXPECT_EQ(BreakRun(L"abcdefgh", true, -20, Fixed).pieceLength, 1u);
-}
-
-TEST(BreakRun, NothingFitsOnALineThatHoldsSomething) {
-    const RunBreak cut = BreakRun(L"abcdefgh", false, 35, Fixed);
-    EXPECT_EQ(cut.pieceLength, 0u);
-    EXPECT_EQ(cut.skipLength, 0u);
+    // On a line that holds something already, nothing fits.
+    const RunBreak none = BreakRun(L"abcdefgh", false, 35, Fixed);
+    EXPECT_EQ(none.pieceLength, 0u);
+    EXPECT_EQ(none.skipLength, 0u);
+    // A break far behind a start wider than the line is not taken: the word is cut.
+    std::wstring text(2000, L'x');
+    text += L" y";
+    EXPECT_EQ(BreakRun(text, true, 100, Fixed).pieceLength, 10u);
+    EXPECT_EQ(BreakRun(text, false, 100, Fixed).pieceLength, 0u);
 }
 
 TEST(BreakRun, BlanksAroundTheBreakAreDropped) {
@@ -130,12 +126,4 @@ TEST(TableGrid, ExtentCountsSpacingSeparatorsAndBorder) {
     const std::vector<int> offsets = TrackOffsets({10, 20, 5}, 3, 2);
     EXPECT_EQ(offsets, (std::vector<int>{5, 19, 43}));
     EXPECT_EQ(SpanExtent({10, 20, 5}, 0, 2, 3), 34);
-}
-
-TEST(BreakRun, BreakFarBehindAWideStartIsNotTaken) {
-    std::wstring text(2000, L'x');
-    text += L" y";
-    const RunBreak cut = BreakRun(text, true, 100, Fixed);
-    EXPECT_EQ(cut.pieceLength, 10u) << "cut inside the word";
-    EXPECT_EQ(BreakRun(text, false, 100, Fixed).pieceLength, 0u);
 }

@@ -26,19 +26,14 @@ TEST_F(TableAttributesTest, BackgroundColoursAndEffect) {
     EXPECT_EQ(style_.backgroundEffect, kEffectSolid);
     Apply(TableElement::Cell, L"bgeffect=vgradient");
     EXPECT_EQ(style_.backgroundEffect, 2);
+    Apply(TableElement::Cell, L"bgeffect=transparent");
+    EXPECT_EQ(style_.backgroundEffect, kEffectTransparent);
     Apply(TableElement::Cell, L"bgeffect=13 bgcolor=red");
     EXPECT_EQ(style_.backgroundEffect, 13);
     Apply(TableElement::Cell, L"bgeffect=sparkle");
     EXPECT_EQ(style_.backgroundEffect, 13);
     Apply(TableElement::Cell, L"bgeffect=99");
     EXPECT_EQ(style_.backgroundEffect, 15);
-}
-
-TEST(BackgroundEffect, NamesAndNumbers) {
-    EXPECT_EQ(ParseBackgroundEffect(L"transparent", 4), kEffectTransparent);
-    EXPECT_EQ(ParseBackgroundEffect(L"3hgradient", -1), 5);
-    EXPECT_EQ(ParseBackgroundEffect(L"metal", -1), 15);
-    EXPECT_EQ(ParseBackgroundEffect(L"", 7), 7);
 }
 
 TEST_F(TableAttributesTest, DisabledIgnoresBackgroundsAndGreysBorders) {

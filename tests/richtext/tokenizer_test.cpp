@@ -73,7 +73,7 @@ TEST(Tokenizer, TagEndsAtTheFirstGreaterThan) {
     EXPECT_EQ(Tokens(L"<a href='x>y'>z"), (V{L"<a|href='x>", L"T:y'>z"}));
 }
 
-TEST(TagText, NameEndsAtBlankOrEquals) {
+TEST(TagText, NameEndsAtBlankOrEqualsAndASlashMarksAClosingTag) {
     auto tag = SplitTagText(L"br=3");
     EXPECT_EQ(tag.name, L"br");
     EXPECT_EQ(tag.attributes, L"=3");
@@ -81,16 +81,11 @@ TEST(TagText, NameEndsAtBlankOrEquals) {
     EXPECT_EQ(tag.name, L"font");
     EXPECT_EQ(tag.attributes, L"face=Arial size=2");
     EXPECT_FALSE(tag.closing);
-}
-
-TEST(TagText, SlashMarksAClosingTag) {
-    const auto tag = SplitTagText(L"/font junk");
+    tag = SplitTagText(L"/font junk");
     EXPECT_TRUE(tag.closing);
     EXPECT_EQ(tag.name, L"font");
     EXPECT_EQ(tag.attributes, L"junk");
-}
-
-TEST(TagText, LineFeedAndTabAreNames) {
+    // Line feed and tab are tag names of their own.
     EXPECT_EQ(SplitTagText(L"\n").name, L"\n");
     EXPECT_EQ(SplitTagText(L"\t").name, L"\t");
 }
@@ -101,14 +96,8 @@ TEST(Attributes, QuotedUnquotedAndEmptyValues) {
         (Attributes{{L"a", L"1"}, {L"b", L"x y"}, {L"c", L"p 'q'"}, {L"d", L""}, {L"e", L"f"}}));
 }
 
-TEST(Attributes, UnclosedQuoteRunsToTheEnd) {
+TEST(Attributes, UnclosedQuotesStrayPunctuationAndRepeats) {
     EXPECT_EQ(ReadAll(L"href=\"http://x y"), (Attributes{{L"href", L"http://x y"}}));
-}
-
-TEST(Attributes, PunctuationBeforeANameIsSkipped) {
     EXPECT_EQ(ReadAll(L"  ,;\"a=1 =,=  .b=2"), (Attributes{{L"a", L"1"}, {L".b", L"2"}}));
-}
-
-TEST(Attributes, GivenTwiceComesTwice) {
     EXPECT_EQ(ReadAll(L"class=a class=b"), (Attributes{{L"class", L"a"}, {L"class", L"b"}}));
 }

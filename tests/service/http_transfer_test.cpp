@@ -76,6 +76,26 @@ protected:
         return text;
     }
 
+    // Runs `request` through `transfer` into the output file and checks its end: the result,
+    // and for a failure the error kind and, where given, its text.
+    void ExpectRun(CHttpTransfer& transfer, const CRequestInfo& request, TransferResult result,
+                   ErrorKind kind = ErrorKind::NoConnection, const wchar_t* text = nullptr) {
+        EXPECT_EQ(transfer.Perform(output_.Path(), request), result) << request.path;
+        if (result != TransferResult::Failed)
+            return;
+        ErrorKind got;
+        const std::wstring message = ErrorText(transfer, got);
+        EXPECT_EQ(got, kind) << request.path;
+        if (text) {
+            EXPECT_EQ(message, text) << request.path;
+        }
+    }
+    void ExpectRun(const CRequestInfo& request, TransferResult result,
+                   ErrorKind kind = ErrorKind::NoConnection, const wchar_t* text = nullptr) {
+        CHttpTransfer transfer;
+        ExpectRun(transfer, request, result, kind, text);
+    }
+
     ScriptedHttpServer server_;
     TempFile output_{L"transfer.bin"};
 };
@@ -100,9 +120,7 @@ TEST_F(HttpTransferTest, GetWithoutBodyEndsInQuestionMarkAndCarriesTheFormHeader
 
 TEST_F(HttpTransferTest, GetSendsItsParametersAsTheQuery) {
     server_.Enqueue(ScriptedReply::Binary("x"));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/dl/a.exe", "p=7&q=abc")),
-              TransferResult::Done);
+    ExpectRun(Request("GET", "/dl/a.exe", "p=7&q=abc"), TransferResult::Done);
     const RecordedRequest request = OnlyRequest();
     EXPECT_EQ(request.target, "/dl/a.exe?p=7&q=abc");
     EXPECT_TRUE(request.body.empty());
@@ -110,9 +128,7 @@ TEST_F(HttpTransferTest, GetSendsItsParametersAsTheQuery) {
 
 TEST_F(HttpTransferTest, PostSendsItsParametersAsTheFormBody) {
     server_.Enqueue(ScriptedReply::Binary("package"));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("POST", "/dl/get", "p=7&q=abc")),
-              TransferResult::Done);
+    ExpectRun(Request("POST", "/dl/get", "p=7&q=abc"), TransferResult::Done);
     const RecordedRequest request = OnlyRequest();
     EXPECT_EQ(request.method, "POST");
     EXPECT_EQ(request.target, "/dl/get");
@@ -123,8 +139,7 @@ TEST_F(HttpTransferTest, PostSendsItsParametersAsTheFormBody) {
 
 TEST_F(HttpTransferTest, PostWithoutBodySendsTheHeaderAndNoData) {
     server_.Enqueue(ScriptedReply::Binary("package"));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("POST", "/dl/get")), TransferResult::Done);
+    ExpectRun(Request("POST", "/dl/get"), TransferResult::Done);
     const RecordedRequest request = OnlyRequest();
     EXPECT_EQ(request.target, "/dl/get");
     EXPECT_EQ(request.Header("Content-Type"), "application/x-www-form-urlencoded");
@@ -189,13 +204,10 @@ TEST_F(HttpTransferTest, ErrorStatusesGiveTheirTextsAndUnknownOnesTheConnectionT
     };
     CHttpTransfer transfer;
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
         server_.Enqueue(ScriptedReply::Status(c.status, "Status", "<html>error page</html>"));
-        EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/missing.exe")),
-                  TransferResult::Failed)
-            << c.status;
-        ErrorKind kind;
-        EXPECT_EQ(ErrorText(transfer, kind), c.text) << c.status;
-        EXPECT_EQ(kind, ErrorKind::HttpStatus) << c.status;
+        ExpectRun(transfer, Request("GET", "/missing.exe"), TransferResult::Failed,
+                  ErrorKind::HttpStatus, c.text);
         // The error page is not taken for the file.
         EXPECT_EQ(output_.Contents(), "") << c.status;
     }
@@ -205,8 +217,8 @@ TEST_F(HttpTransferTest, ErrorOfOneRequestIsResetByTheNext) {
     server_.Enqueue(ScriptedReply::Status(404, "Not Found"));
     server_.Enqueue(ScriptedReply::Binary("ok"));
     CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/a")), TransferResult::Failed);
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/a")), TransferResult::Done);
+    ExpectRun(transfer, Request("GET", "/a"), TransferResult::Failed, ErrorKind::HttpStatus);
+    ExpectRun(transfer, Request("GET", "/a"), TransferResult::Done);
     ErrorKind kind;
     EXPECT_EQ(ErrorText(transfer, kind), CantConnect());
     EXPECT_EQ(kind, ErrorKind::NoConnection);
@@ -215,23 +227,17 @@ TEST_F(HttpTransferTest, ErrorOfOneRequestIsResetByTheNext) {
 TEST_F(HttpTransferTest, FoundIsNotFollowedAndFailsWithTheConnectionText) {
     server_.Enqueue(ScriptedReply::Redirect(302, server_.Url("/elsewhere")));
     server_.Enqueue(ScriptedReply::Binary("must not be fetched"));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/a")), TransferResult::Failed);
+    ExpectRun(Request("GET", "/a"), TransferResult::Failed, ErrorKind::NoConnection,
+              CantConnect().c_str());
     EXPECT_EQ(server_.RequestCount(), 1u);
-    ErrorKind kind;
-    EXPECT_EQ(ErrorText(transfer, kind), CantConnect());
-    EXPECT_EQ(kind, ErrorKind::NoConnection);
 }
 
 TEST_F(HttpTransferTest, ReplyWithoutContentTypeFails) {
     ScriptedReply reply = ScriptedReply::Binary("data");
     reply.headers.clear();
     server_.Enqueue(reply);
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/a")), TransferResult::Failed);
-    ErrorKind kind;
-    EXPECT_EQ(ErrorText(transfer, kind), CantConnect());
-    EXPECT_EQ(kind, ErrorKind::HttpStatus);
+    ExpectRun(Request("GET", "/a"), TransferResult::Failed, ErrorKind::HttpStatus,
+              CantConnect().c_str());
 }
 
 // Redirects.
@@ -239,9 +245,7 @@ TEST_F(HttpTransferTest, ReplyWithoutContentTypeFails) {
 TEST_F(HttpTransferTest, MovedPermanentlyIsFollowedAsGetWithTheSameBody) {
     server_.Enqueue(ScriptedReply::Redirect(301, server_.Url("/moved/pkg.exe")));
     server_.Enqueue(ScriptedReply::Binary("the package"));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("POST", "/dl/get", "p=7")),
-              TransferResult::Done);
+    ExpectRun(Request("POST", "/dl/get", "p=7"), TransferResult::Done);
     const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].method, "POST");
@@ -258,8 +262,7 @@ TEST_F(HttpTransferTest, SecureLocationOfAPlainRequestKeepsPortAndPlainHttp) {
     // reaches this server again.
     server_.Enqueue(ScriptedReply::Redirect(301, "https://127.0.0.1/final.exe"));
     server_.Enqueue(ScriptedReply::Binary("final"));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/start")), TransferResult::Done);
+    ExpectRun(Request("GET", "/start"), TransferResult::Done);
     const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].target, "/final.exe?");
@@ -270,9 +273,7 @@ TEST_F(HttpTransferTest, RelativeLocationsAreResolvedAgainstTheRequest) {
     server_.Enqueue(ScriptedReply::Redirect(301, "../mirror/b.exe"));
     server_.Enqueue(ScriptedReply::Redirect(301, "/root.exe#part"));
     server_.Enqueue(ScriptedReply::Binary("done"));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/dl/files/a.exe", "k=1")),
-              TransferResult::Done);
+    ExpectRun(Request("GET", "/dl/files/a.exe", "k=1"), TransferResult::Done);
     const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[0].target, "/dl/files/a.exe?k=1");
@@ -291,8 +292,7 @@ TEST_F(HttpTransferTest, NinetyNineRedirectsAreFollowed) {
     for (int i = 0; i < 99; ++i)
         server_.Enqueue(ScriptedReply::Redirect(301, "/hop" + std::to_string(i + 1)));
     server_.Enqueue(ScriptedReply::Binary("arrived"));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/hop0")), TransferResult::Done);
+    ExpectRun(Request("GET", "/hop0"), TransferResult::Done);
     EXPECT_EQ(server_.RequestCount(), 100u);
     EXPECT_EQ(server_.Requests().back().target, "/hop99?");
     EXPECT_EQ(output_.Contents(), "arrived");
@@ -300,12 +300,9 @@ TEST_F(HttpTransferTest, NinetyNineRedirectsAreFollowed) {
 
 TEST_F(HttpTransferTest, RedirectInTheHundredthPassFails) {
     server_.SetFallback(ScriptedReply::Redirect(301, server_.Url("/again")));
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/again")), TransferResult::Failed);
+    ExpectRun(Request("GET", "/again"), TransferResult::Failed, ErrorKind::NoConnection,
+              CantConnect().c_str());
     EXPECT_EQ(server_.RequestCount(), 100u);
-    ErrorKind kind;
-    EXPECT_EQ(ErrorText(transfer, kind), CantConnect());
-    EXPECT_EQ(kind, ErrorKind::NoConnection);
 }
 
 // Replies that the server refuses to serve as a package.
@@ -315,26 +312,20 @@ TEST_F(HttpTransferTest, BinaryPostAnsweredWithAPageFailsWithTheServerMessages) 
                              "<p>Sorry</p><!-- VelkInfo: Contact sales@velk.com -->"
                              "<!-- other comment --></body></html>";
     server_.Enqueue(ScriptedReply::Html(page));
-    CHttpTransfer transfer;
     CRequestInfo request = Request("POST", "/dl/get", "p=7");
     request.expectBinary = 1;
-    EXPECT_EQ(transfer.Perform(output_.Path(), request), TransferResult::Failed);
-    ErrorKind kind;
-    EXPECT_EQ(ErrorText(transfer, kind), L"Your licence has expired.\nContact sales@velk.com\n");
-    EXPECT_EQ(kind, ErrorKind::Rejected);
+    ExpectRun(request, TransferResult::Failed, ErrorKind::Rejected,
+              L"Your licence has expired.\nContact sales@velk.com\n");
     // The page was read completely.
     EXPECT_EQ(output_.Contents(), page);
 }
 
 TEST_F(HttpTransferTest, BinaryPostAnsweredWithAPageWithoutMessagesGetsTheFixedText) {
     server_.Enqueue(ScriptedReply::Html("<html>nothing for you</html>"));
-    CHttpTransfer transfer;
     CRequestInfo request = Request("POST", "/dl/get", "p=7");
     request.expectBinary = 1;
-    EXPECT_EQ(transfer.Perform(output_.Path(), request), TransferResult::Failed);
-    ErrorKind kind;
-    EXPECT_EQ(ErrorText(transfer, kind), platform::ResourceString(IDS_PACKAGE_REFUSED));
-    EXPECT_EQ(kind, ErrorKind::Rejected);
+    ExpectRun(request, TransferResult::Failed, ErrorKind::Rejected,
+              platform::ResourceString(IDS_PACKAGE_REFUSED).c_str());
 }
 
 TEST_F(HttpTransferTest, OnlyBinaryPostsCheckTheContentType) {
@@ -343,14 +334,14 @@ TEST_F(HttpTransferTest, OnlyBinaryPostsCheckTheContentType) {
     CRequestInfo get = Request("GET", "/dl/get", "p=7");
     get.expectBinary = 1;
     server_.Enqueue(ScriptedReply::Html("<html>page</html>"));
-    EXPECT_EQ(transfer.Perform(output_.Path(), post), TransferResult::Done);
+    ExpectRun(transfer, post, TransferResult::Done);
     server_.Enqueue(ScriptedReply::Html("<html>page</html>"));
-    EXPECT_EQ(transfer.Perform(output_.Path(), get), TransferResult::Done);
+    ExpectRun(transfer, get, TransferResult::Done);
     ScriptedReply binary = ScriptedReply::Binary("MZ");
     binary.headers = {{"Content-Type", "application/octet-stream; name=a.exe"}};
     server_.Enqueue(binary);
     post.expectBinary = 1;
-    EXPECT_EQ(transfer.Perform(output_.Path(), post), TransferResult::Done);
+    ExpectRun(transfer, post, TransferResult::Done);
     EXPECT_EQ(output_.Contents(), "MZ");
 }
 
@@ -360,12 +351,8 @@ TEST_F(HttpTransferTest, BodyCutShortFails) {
     ScriptedReply reply = ScriptedReply::Binary(PatternBytes(40000));
     reply.dropAfterBytes = 10000;
     server_.Enqueue(reply);
-    CHttpTransfer transfer;
-    EXPECT_EQ(transfer.Perform(output_.Path(), Request("GET", "/a.exe")), TransferResult::Failed);
-    ErrorKind kind;
-    const std::wstring text = ErrorText(transfer, kind);
-    EXPECT_EQ(kind, ErrorKind::Transfer);
-    EXPECT_EQ(text, L"The connection with the server has been terminated.");
+    ExpectRun(Request("GET", "/a.exe"), TransferResult::Failed, ErrorKind::Transfer,
+              L"The connection with the server has been terminated.");
     // What arrived is kept.
     const std::string contents = output_.Contents();
     EXPECT_LE(contents.size(), 10000u);

@@ -15,49 +15,35 @@ namespace {
 
 const PackageParameterValues kItem{7, 1203, 10028};
 
-TEST(PackageUrl, ExplicitPortIsCutOffTheHost) {
-    CRequestInfo request;
-    ASSERT_TRUE(SplitPackageUrl("http://host:8080/dl/a.exe", request));
-    EXPECT_EQ(request.host, "host");
-    EXPECT_EQ(request.port, 8080);
-    EXPECT_EQ(request.path, "/dl/a.exe");
-    EXPECT_FALSE(request.secure);
-}
-
-TEST(PackageUrl, SchemesGiveTheirPortsAndSecurity) {
-    CRequestInfo plain;
-    ASSERT_TRUE(SplitPackageUrl("http://host/dl/a.exe", plain));
-    EXPECT_EQ(plain.port, 80);
-    EXPECT_FALSE(plain.secure);
-    EXPECT_EQ(plain.service, static_cast<uint32_t>(INTERNET_SERVICE_HTTP));
-
-    CRequestInfo secure;
-    ASSERT_TRUE(SplitPackageUrl("HTTPS://host/dl/a.exe", secure));
-    EXPECT_EQ(secure.port, 443);
-    EXPECT_TRUE(secure.secure);
-    EXPECT_EQ(secure.host, "host");
-
-    CRequestInfo securePort;
-    ASSERT_TRUE(SplitPackageUrl("https://host:8443/a", securePort));
-    EXPECT_EQ(securePort.port, 8443);
-    EXPECT_TRUE(securePort.secure);
-
-    CRequestInfo ftp;
-    ASSERT_TRUE(SplitPackageUrl("ftp://files.velk.com/pub/a.exe", ftp));
-    EXPECT_EQ(ftp.service, static_cast<uint32_t>(INTERNET_SERVICE_FTP));
-    EXPECT_EQ(ftp.port, 21);
-
-    CRequestInfo other;
-    ASSERT_TRUE(SplitPackageUrl("gopher://host/a", other));
-    EXPECT_EQ(other.port, 80);
-    EXPECT_FALSE(other.secure);
-}
-
-TEST(PackageUrl, PathKeepsEverythingBehindTheHost) {
-    CRequestInfo request;
-    ASSERT_TRUE(SplitPackageUrl("http://host/dl/get.php?x=1//y", request));
-    EXPECT_EQ(request.host, "host");
-    EXPECT_EQ(request.path, "/dl/get.php?x=1//y");
+TEST(PackageUrl, SchemesAndPortsGiveTheRequestsParts) {
+    const struct {
+        const char* url;
+        const char* host;
+        uint16_t port;
+        const char* path;
+        bool secure;
+        uint32_t service;
+    } cases[] = {
+        {"http://host:8080/dl/a.exe", "host", 8080, "/dl/a.exe", false, INTERNET_SERVICE_HTTP},
+        {"http://host/dl/a.exe", "host", 80, "/dl/a.exe", false, INTERNET_SERVICE_HTTP},
+        {"HTTPS://host/dl/a.exe", "host", 443, "/dl/a.exe", true, INTERNET_SERVICE_HTTP},
+        {"https://host:8443/a", "host", 8443, "/a", true, INTERNET_SERVICE_HTTP},
+        {"ftp://files.velk.com/pub/a.exe", "files.velk.com", 21, "/pub/a.exe", false,
+         INTERNET_SERVICE_FTP},
+        {"gopher://host/a", "host", 80, "/a", false, INTERNET_SERVICE_HTTP},
+        {"http://host/dl/get.php?x=1//y", "host", 80, "/dl/get.php?x=1//y", false,
+         INTERNET_SERVICE_HTTP},
+        {"http://host:/a", "host:", 80, "/a", false, INTERNET_SERVICE_HTTP}, // no digits: host
+    };
+    for (const auto& c : cases) {
+        CRequestInfo request;
+        ASSERT_TRUE(SplitPackageUrl(c.url, request)) << c.url;
+        EXPECT_EQ(request.host, c.host) << c.url;
+        EXPECT_EQ(request.port, c.port) << c.url;
+        EXPECT_EQ(request.path, c.path) << c.url;
+        EXPECT_EQ(request.secure, c.secure) << c.url;
+        EXPECT_EQ(request.service, c.service) << c.url;
+    }
 }
 
 TEST(PackageUrl, UrlsThatCannotBeSplitAreRefused) {
@@ -70,20 +56,10 @@ TEST(PackageUrl, UrlsThatCannotBeSplitAreRefused) {
     }
 }
 
-TEST(PackageUrl, ColonWithoutDigitsStaysInTheHost) {
-    CRequestInfo request;
-    ASSERT_TRUE(SplitPackageUrl("http://host:/a", request));
-    EXPECT_EQ(request.host, "host:");
-    EXPECT_EQ(request.port, 80);
-}
-
-TEST(PackageParameter, PlaceholdersBecomeTheProductsNumbers) {
+TEST(PackageParameter, PlaceholdersBecomeTheProductsNumbersAndOtherValuesStay) {
     EXPECT_EQ(ExpandParameter("r", "$RESELLER$", kItem), "r=7");
     EXPECT_EQ(ExpandParameter("p", "$PRODUCT$", kItem), "p=1203");
     EXPECT_EQ(ExpandParameter("b", "$BUILD$", kItem), "b=10028");
-}
-
-TEST(PackageParameter, OtherValuesAreSentUnchanged) {
     EXPECT_EQ(ExpandParameter("q", "abc", kItem), "q=abc");
     // Only the whole value is a placeholder, and only in capitals.
     EXPECT_EQ(ExpandParameter("q", "$reseller$", kItem), "q=$reseller$");
@@ -107,22 +83,11 @@ TEST(PackageRequest, ParametersAreJoinedInOrder) {
     EXPECT_EQ(request.connectFlags, 0u);
 }
 
-TEST(PackageRequest, NoParametersGiveAnEmptyBody) {
+TEST(PackageRequest, MethodIsTakenAsGivenAndARefusedUrlFails) {
     CRequestInfo request;
-    ASSERT_TRUE(BuildPackageRequest("POST", "http://host/dl/a.exe", {}, kItem, request));
-    EXPECT_EQ(request.body, "");
-    EXPECT_EQ(request.verb, "POST");
-}
-
-TEST(PackageRequest, MethodIsTakenAsGiven) {
-    CRequestInfo request;
-    ASSERT_TRUE(BuildPackageRequest("post", "http://host/a", {{L"x", L"$BUILD$"}}, kItem, request));
+    ASSERT_TRUE(BuildPackageRequest("post", "http://host/a", {}, kItem, request));
     EXPECT_EQ(request.verb, "post");
-    EXPECT_EQ(request.body, "x=10028");
-}
-
-TEST(PackageRequest, RefusedUrlFails) {
-    CRequestInfo request;
+    EXPECT_EQ(request.body, "");
     EXPECT_FALSE(BuildPackageRequest("GET", "http://host", {{L"p", L"1"}}, kItem, request));
 }
 

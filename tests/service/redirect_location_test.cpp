@@ -29,14 +29,11 @@ TEST(RedirectLocation, AbsoluteLocationKeepsThePortUnlessItNamesOne) {
     ExpectTarget(ResolveLocation(kRequested, "HTTP://user@mirror:82/x"), "mirror", 82, "/x");
 }
 
-TEST(RedirectLocation, AbsoluteLocationWithoutPathRequestsTheRoot) {
+TEST(RedirectLocation, AbsoluteLocationWithoutPathRequestsTheRootAndNetworkPathsTakeTheirHost) {
     ExpectTarget(ResolveLocation(kRequested, "http://mirror.velk.com"), "mirror.velk.com", 8080,
                  "/");
     ExpectTarget(ResolveLocation(kRequested, "http://mirror.velk.com?a=1"), "mirror.velk.com", 8080,
                  "/?a=1");
-}
-
-TEST(RedirectLocation, NetworkPathLocation) {
     ExpectTarget(ResolveLocation(kRequested, "//cdn.velk.com/a.exe"), "cdn.velk.com", 8080,
                  "/a.exe");
 }
