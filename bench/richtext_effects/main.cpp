@@ -1,6 +1,7 @@
 // Costs of the background effects and image shadows, each as a ratio against a simple
 // per-pixel reference measured in the same run on the same memory bitmap.
 
+#include "bench/support/memory_surface.h"
 #include "platform/gdi.h"
 #include "richtext/draw_manager.h"
 
@@ -17,27 +18,7 @@ namespace {
 constexpr int kSize = 600;
 constexpr int kRounds = 5;
 
-struct Surface {
-    platform::UniqueBitmap bitmap;
-    platform::UniqueMemoryDc dc;
-    std::uint32_t* pixels = nullptr;
-    HGDIOBJ original = nullptr;
-
-    Surface(int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        dc.Reset(::CreateCompatibleDC(nullptr));
-        pixels = static_cast<std::uint32_t*>(bits);
-        original = ::SelectObject(dc.Get(), bitmap.Get());
-    }
-    ~Surface() { ::SelectObject(dc.Get(), original); }
-};
+using Surface = bench::MemorySurface;
 
 double Seconds(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();

@@ -3,14 +3,13 @@
 // against the 20 KB time per byte: about 1 means the layout grows no worse than linearly.
 
 #include "bench/support/bench_report.h"
+#include "bench/support/memory_surface.h"
 #include "platform/gdi.h"
-#include "platform/unique_resource.h"
 #include "richtext/html_drawer.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -76,30 +75,6 @@ std::wstring MarkupOfSize(size_t size, Piece piece, std::wstring_view before = {
     return text + std::wstring(after);
 }
 
-// A 32-bit memory surface of the layout's width, as a control's paint uses.
-class Surface {
-public:
-    Surface() {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kSurfaceHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        dc_.Reset(::CreateCompatibleDC(nullptr));
-        selected_.emplace(dc_.Get(), bitmap_.Get());
-    }
-    HDC Dc() const { return dc_.Get(); }
-    bool IsValid() const { return bitmap_ && dc_; }
-
-private:
-    platform::UniqueBitmap bitmap_;
-    platform::UniqueMemoryDc dc_;
-    std::optional<platform::SelectedObject> selected_;
-};
-
 volatile LONG g_sink;
 
 void MeasureAndDraw(CHtmlDrawer& drawer, HDC dc, const std::wstring& text) {
@@ -138,7 +113,7 @@ void Report(HDC dc, const char* kind, Make make) {
 } // namespace
 
 int wmain() {
-    Surface surface;
+    const bench::MemorySurface surface(kWidth, kSurfaceHeight);
     if (!surface.IsValid()) {
         std::printf("no memory surface\n");
         return 1;
