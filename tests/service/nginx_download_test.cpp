@@ -4,13 +4,13 @@
 #include "service/http_transfer.h"
 #include "service/version_file_fetch.h"
 #include "tests/service/test_files.h"
+#include "tests/support/nginx_server.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <map>
-#include <sstream>
+#include <optional>
 #include <string>
 
 using service::CHttpTransfer;
@@ -22,36 +22,13 @@ using servicetest::TempFile;
 
 namespace {
 
-struct NginxServer {
-    uint16_t port = 0;
-    uint16_t securePort = 0; // https with a self-signed certificate
-    std::wstring root;       // the document root as a Wine path
-};
-
-// The fixture's description of the running server; false when the tests run without it.
-bool FindNginx(NginxServer& server) {
-    char info[1024];
-    const DWORD length = ::GetEnvironmentVariableA("ZAPDATE_NGINX_INFO", info, sizeof(info));
-    if (length == 0 || length >= sizeof(info))
-        return false;
-    std::istringstream lines(ReadWholeFile(platform::WideFromUtf8({info, length})));
-    std::map<std::string, std::string> values;
-    for (std::string line; std::getline(lines, line);) {
-        const size_t equals = line.find('=');
-        if (equals != std::string::npos)
-            values[line.substr(0, equals)] = line.substr(equals + 1);
-    }
-    server.port = static_cast<uint16_t>(platform::ReadDecimal(values["port"]));
-    server.securePort = static_cast<uint16_t>(platform::ReadDecimal(values["secure_port"]));
-    server.root = L"Z:" + platform::WideFromUtf8(values["root"]);
-    return server.port != 0 && values.count("root");
-}
-
 class NginxDownload : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!FindNginx(server_))
+        const std::optional<testsupport::NginxServer> server = testsupport::FindNginx();
+        if (!server)
             GTEST_SKIP() << "no nginx fixture (run through CTest)";
+        server_ = *server;
     }
 
     CRequestInfo Get(const std::string& path) const {
@@ -66,7 +43,7 @@ protected:
         return ReadWholeFile(server_.root + relative);
     }
 
-    NginxServer server_;
+    testsupport::NginxServer server_;
     TempFile output_{L"nginx.bin"};
 };
 

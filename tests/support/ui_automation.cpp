@@ -117,34 +117,44 @@ Process Launch(const std::wstring& commandLine, const std::vector<std::wstring>&
     return process;
 }
 
-void EndProcessesNamed(const wchar_t* name) {
+std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
+    std::vector<DWORD> ids;
     const platform::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
-        return;
+        return ids;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more;
          more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (::_wcsicmp(entry.szExeFile, name) != 0)
-            continue;
+        if (::_wcsicmp(entry.szExeFile, name) == 0)
+            ids.push_back(entry.th32ProcessID);
+    }
+    return ids;
+}
+
+void EndProcessesNamed(const wchar_t* name) {
+    for (const DWORD id : ProcessesNamed(name)) {
         const platform::UniqueHandle process(
-            ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
         if (process) {
             ::TerminateProcess(process.Get(), 99);
             ::WaitForSingleObject(process.Get(), 5000);
         }
         // The windows of an ended process linger for a moment; the next test must not find them.
-        const DWORD ended = entry.th32ProcessID;
         WaitUntil(
             [&] {
                 for (HWND window : TopWindows(nullptr)) {
-                    if (ProcessOf(window) == ended)
+                    if (ProcessOf(window) == id)
                         return false;
                 }
                 return true;
             },
             5000);
     }
+}
+
+bool WaitForProcessesNamedToEnd(const wchar_t* name, DWORD timeoutMs) {
+    return WaitUntil([&] { return ProcessesNamed(name).empty(); }, timeoutMs);
 }
 
 int WaitForExit(Process& process, DWORD timeoutMs) {

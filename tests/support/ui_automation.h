@@ -26,6 +26,10 @@ Process Launch(const std::wstring& commandLine,
 // Ends every process whose executable file name is `name` (a test's leftovers, so that one
 // failed test does not hold the program's single-instance mutex for the next).
 void EndProcessesNamed(const wchar_t* name);
+// The ids of the running processes whose executable file name is `name`.
+std::vector<DWORD> ProcessesNamed(const wchar_t* name);
+// Waits until no such process runs (a run that starts copies of itself has ended).
+bool WaitForProcessesNamedToEnd(const wchar_t* name, DWORD timeoutMs);
 
 // Waits for the process to end; returns its exit code, or -1 on time-out (the process is then
 // terminated so that no test leaves one behind).

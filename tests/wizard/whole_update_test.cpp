@@ -1,197 +1,317 @@
-// A whole update as the user goes through it: the wizard fetches the version file from a
-// loopback update host, downloads the offered package, runs its installer and reports.
-
-// Winsock before windows.h.
-#include "tests/support/scripted_http_server.h"
+// Whole updates as the user goes through them: the wizard fetches the version file from the
+// update site that the test writes for nginx, downloads the packages, runs their installers,
+// and reports on the end page what the registry says afterwards.
 
 #include "catalogue/installed_product_list.h"
 #include "platform/text.h"
+#include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
-#include "tests/support/ui_automation.h"
-#include "tools/demo_products/product_registration.h"
-#include "tools/test_installer/test_package.h"
+#include "tests/support/update_site.h"
+#include "tests/support/wizard_session.h"
 
 #include <gtest/gtest.h>
 
 #include <prsht.h>
 
+#include <algorithm>
 #include <optional>
+
+using testpkg::Behaviour;
+using uitest::kWizardTimeoutMs;
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 90000;
-constexpr int kBackButton = 0x3023;
-constexpr int kNextButton = 0x3024;
-constexpr int kFinishButton = 0x3025;
+struct Product {
+    demo::ProductRecord record;
+    std::wstring programFile;
+    std::wstring name; // as the wizard shows it
+};
+
+Product MakeProduct(const char* family, uint32_t keyProductId, const wchar_t* programFile,
+                    const wchar_t* name) {
+    Product product;
+    product.record.family = family;
+    product.record.keyProductId = keyProductId;
+    product.programFile = programFile;
+    product.name = name;
+    return product;
+}
+
+const Product kKovra = MakeProduct("Kovra", 6, L"kovra.exe", L"Kovra");
+const Product kTessel = MakeProduct("Tessel", 22, L"ktessel.exe", L"Tessel");
+const Product kBrisk = MakeProduct("Brisk", 32, L"kbrisk.exe", L"Brisk Backup");
+const Product kLumen = MakeProduct("Lumen", 1, L"klumen.exe", L"Lumen");
+const Product kMailGuard = MakeProduct("Kovra", 9, L"kovra.exe", L"Kovra Mail Guard");
+
+std::wstring KeyOf(const Product& product) {
+    return platform::FormatWide(L"%hs-%u", product.record.family.c_str(),
+                                product.record.keyProductId);
+}
+
+std::string PackageName(const Product& product) {
+    return platform::AnsiFromWide(KeyOf(product)) + "_setup.exe";
+}
+
+// A loopback port on which nothing listens.
+uint16_t ClosedPort() {
+    WSADATA data;
+    ::WSAStartup(MAKEWORD(2, 2), &data);
+    const SOCKET probe = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    int length = sizeof address;
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    ::closesocket(probe);
+    return ntohs(address.sin_port);
+}
 
 class WholeUpdate : public ::testing::Test {
 protected:
     void SetUp() override {
-        uitest::EndProcessesNamed(L"Zapdate.exe");
+        const std::optional<testsupport::NginxServer> nginx = testsupport::FindNginx();
+        if (!nginx)
+            GTEST_SKIP() << "no nginx fixture (run through CTest)";
+        folder_ = uitest::MakeTempFolder(L"zapdate-whole-update");
+        EndLeftovers();
+        for (const Product* product : {&kKovra, &kTessel, &kBrisk, &kLumen})
+            ::DeleteFileW(ReportPath(*product).c_str());
         demo::RemoveAllProducts();
-        ASSERT_TRUE(server_.IsRunning());
-        folder_ = uitest::MakeTempFolder(L"zapdate-whole-update-test");
-        ASSERT_TRUE(demo::MakeInstallFolder(folder_, L"kovra.exe", {2026, 3, 14}));
-        product_.installPath = platform::AnsiFromWide(folder_);
-        ASSERT_TRUE(demo::RegisterProduct(product_));
+        site_.emplace(*nginx);
     }
     void TearDown() override {
-        uitest::EndProcessesNamed(L"Zapdate.exe");
-        uitest::EndProcessesNamed(L"test_installer.exe");
+        EndLeftovers();
         demo::RemoveAllProducts();
     }
 
-    // The version file offering build 1250 of Kovra and the package that installs it.
-    void OfferUpdate(testpkg::Behaviour behaviour,
-                     std::optional<demo::ProductDate> wizardDate = std::nullopt) {
-        const std::string versionFile =
-            "[global]\r\nversion=1\r\nurl=" + server_.Url("/service") +
-            "\r\n[Kovra:1:6]\r\nname=Kovra\r\nversion=5.3\r\nbuild=1250\r\ndate=20261130\r\n"
-            "method=GET\r\nurl=" +
-            server_.Url("/dl/kovra_update.exe") + "\r\nres_id=1\r\nlang_id=en\r\n";
-        server_.Enqueue(testsupport::ScriptedReply::Binary(versionFile));
+    void EndLeftovers() const {
+        uitest::EndProcessesNamed(L"Zapdate.exe");
+        // A hanging installer outlives the wizard; its report names its process.
+        for (const Product* product : {&kKovra, &kTessel, &kBrisk, &kLumen}) {
+            const std::string report = Report(*product);
+            const size_t started = report.find("started ");
+            if (started == std::string::npos)
+                continue;
+            const platform::UniqueHandle installer(::OpenProcess(
+                PROCESS_TERMINATE, FALSE,
+                static_cast<DWORD>(platform::ReadDecimal(report.substr(started + 8)))));
+            if (installer)
+                ::TerminateProcess(installer.Get(), 99);
+        }
+    }
+
+    // Registers the product as installed at version 5.2 build 1200; returns its record.
+    demo::ProductRecord Install(const Product& product) {
+        demo::ProductRecord record = product.record;
+        const std::wstring folder = folder_ + L"\\" + KeyOf(product);
+        EXPECT_TRUE(testsupport::UpdateSite::Install(record, folder, product.programFile));
+        return record;
+    }
+
+    std::wstring ReportPath(const Product& product) const {
+        return folder_ + L"\\" + KeyOf(product) + L"-report.txt";
+    }
+
+    // Installs the product and offers build 1250 with a package whose installer behaves so.
+    void InstallAndOffer(const Product& product, Behaviour behaviour) {
         testpkg::TestPackage package;
-        package.product = product_;
+        package.product = Install(product);
         package.product.installedVersion = "5.3";
         package.product.installedBuild = "1250";
+        package.programFile = product.programFile;
         package.behaviour = behaviour;
-        package.wizardDate = wizardDate;
-        package.reportPath = ReportPath();
-        const std::wstring packagePath = folder_ + L"\\package.exe";
-        ASSERT_TRUE(testpkg::MakeTestPackage(uitest::ProgramFolder() + L"test_installer.exe",
-                                             packagePath, package));
-        const std::vector<char> bytes = testpkg::ReadFileBytes(packagePath);
-        server_.Enqueue(
-            testsupport::ScriptedReply::Binary(std::string(bytes.begin(), bytes.end())));
+        package.reportPath = ReportPath(product);
+        ASSERT_TRUE(site_->Offer(package, PackageName(product)));
     }
 
-    std::wstring ReportPath() const { return folder_ + L"\\installer-report.txt"; }
-
-    std::wstring HostVariable() const {
-        return platform::FormatWide(L"ZAPDATE_UPDATE_HOST=127.0.0.1:%u",
-                                    static_cast<unsigned>(server_.Port()));
+    bool StartWizard(const std::wstring& arguments = {},
+                     std::vector<std::wstring> environment = {}) {
+        environment.push_back(site_->HostVariable());
+        return site_->Publish() && wizard_.Start(arguments, environment);
     }
 
-    void StartWizard() {
-        const std::wstring host = platform::FormatWide(L"ZAPDATE_UPDATE_HOST=127.0.0.1:%u",
-                                                       static_cast<unsigned>(server_.Port()));
-        program_ = uitest::Launch(L"\"" + uitest::ProgramFolder() + L"Zapdate.exe\"", {host});
-        ASSERT_TRUE(program_);
-        wizard_ = uitest::WaitForWizard(kTimeoutMs);
-        ASSERT_NE(wizard_, nullptr);
-        ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_INTRO_NOTE, kTimeoutMs));
+    std::string Report(const Product& product) const {
+        const std::vector<char> bytes = testpkg::ReadFileBytes(ReportPath(product));
+        return {bytes.begin(), bytes.end()};
     }
 
-    // Introduction, product list with every product chosen, then the download.
-    void ChooseEverything() {
-        uitest::PressWizardButton(wizard_, PSBTN_NEXT);
-        ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_PRODUCT_LIST, kTimeoutMs));
-        ASSERT_TRUE(uitest::WaitUntil([&] { return uitest::ButtonEnabled(wizard_, kNextButton); },
-                                      kTimeoutMs));
-        uitest::PressWizardButton(wizard_, PSBTN_NEXT);
-    }
-
-    // The end page's rows once it shows.
-    std::vector<uitest::ListRow> EndPageRows() {
-        if (!uitest::WaitForPageWithControl(wizard_, IDC_OUTCOME_TEXT, kTimeoutMs))
-            return {};
-        const HWND list = ::GetDlgItem(uitest::CurrentPage(wizard_), IDC_PRODUCT_LIST);
-        std::vector<uitest::ListRow> rows;
-        uitest::WaitUntil(
-            [&] {
-                rows = uitest::ReadListView(list, 5);
-                return !rows.empty();
-            },
-            kTimeoutMs);
-        return rows;
-    }
-
-    static uint32_t InstalledBuild() {
+    // The installed products in the order in which the wizard reads, and so installs, them.
+    static std::vector<InstalledProduct> ScannedProducts() {
         InstalledProductList list(false);
         list.ScanInstalledProducts();
-        return list.Count() == 1 ? list.At(0).build : 0;
+        return list.Products();
     }
 
-    testsupport::ScriptedHttpServer server_;
+    static std::string Names(const std::vector<uitest::ListRow>& rows) {
+        std::string names;
+        for (const uitest::ListRow& row : rows)
+            names += platform::AnsiFromWide(row.columns[0] + L": " + row.columns[4]) + "; ";
+        return names;
+    }
+
+    static const uitest::ListRow* RowNamed(const std::vector<uitest::ListRow>& rows,
+                                           const std::wstring& name) {
+        const auto found = std::find_if(rows.begin(), rows.end(), [&](const uitest::ListRow& row) {
+            return row.columns[0] == name;
+        });
+        return found == rows.end() ? nullptr : &*found;
+    }
+
+    std::optional<testsupport::UpdateSite> site_;
     std::wstring folder_;
-    demo::ProductRecord product_;
-    uitest::Process program_;
-    HWND wizard_ = nullptr;
+    uitest::WizardSession wizard_;
 };
 
 } // namespace
 
-TEST_F(WholeUpdate, OfferedBuildIsDownloadedInstalledAndReported) {
-    OfferUpdate(testpkg::Behaviour::Succeed);
-    StartWizard();
-    ChooseEverything();
-    ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_PROGRESS_BAR, kTimeoutMs));
-    const std::vector<uitest::ListRow> rows = EndPageRows();
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].columns[0], L"Kovra");
-    EXPECT_EQ(rows[0].columns[1], L"5.3");
-    EXPECT_EQ(rows[0].columns[2], L"1250");
-    EXPECT_EQ(rows[0].columns[4], L"Successful");
-    EXPECT_EQ(rows[0].image, 0) << "the success icon";
-    EXPECT_TRUE(uitest::ButtonEnabled(wizard_, kFinishButton));
-    EXPECT_FALSE(uitest::ButtonVisible(wizard_, IDCANCEL));
-    EXPECT_FALSE(uitest::ButtonEnabled(wizard_, kBackButton));
+TEST_F(WholeUpdate, EndPageReportsEachOutcomeAsTheRegistryHasIt) {
+    InstallAndOffer(kKovra, Behaviour::Succeed);
+    InstallAndOffer(kTessel, Behaviour::FailAfterUpdate); // exits non-zero, yet updated
+    InstallAndOffer(kBrisk, Behaviour::Fail);
+    demo::ProductRecord lumen = Install(kLumen);
+    site_->OfferMissingPackage(lumen, "never_asked.exe"); // offers the installed build
+    Install(kMailGuard);                                  // nothing offered
+    ASSERT_TRUE(StartWizard());
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    ASSERT_TRUE(
+        uitest::WaitForPageWithControl(wizard_.Sheet(), IDC_PROGRESS_BAR, kWizardTimeoutMs));
+
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 5u) << Names(rows);
+    struct Expected {
+        const Product* product;
+        const wchar_t* outcome;
+        int image; // 0 success, 1 failure
+        const wchar_t* build;
+    };
+    for (const Expected& expected :
+         {Expected{&kKovra, L"Successful", 0, L"1250"},
+          Expected{&kTessel, L"Successful", 0, L"1250"}, Expected{&kBrisk, L"Failed. ", 1, L"1200"},
+          Expected{&kLumen, L"Product is up to date", 0, L"1200"},
+          Expected{&kMailGuard, L"No updates is available", 0, L"1200"}}) {
+        const uitest::ListRow* row = RowNamed(rows, expected.product->name);
+        ASSERT_NE(row, nullptr) << platform::AnsiFromWide(expected.product->name) << " in "
+                                << Names(rows);
+        EXPECT_EQ(row->columns[4], expected.outcome) << platform::AnsiFromWide(row->columns[0]);
+        EXPECT_EQ(row->image, expected.image) << platform::AnsiFromWide(row->columns[0]);
+        EXPECT_EQ(row->columns[2], expected.build) << platform::AnsiFromWide(row->columns[0]);
+    }
+    EXPECT_EQ(testsupport::InstalledBuild(kKovra.record), 1250u);
+    EXPECT_EQ(testsupport::InstalledBuild(kTessel.record), 1250u);
+    EXPECT_EQ(testsupport::InstalledBuild(kBrisk.record), 1200u);
+    EXPECT_NE(Report(kTessel).find("finished 3"), std::string::npos) << Report(kTessel);
+
+    // The box below the list shows the picked row's outcome; only Finish is offered.
+    const int brisk = static_cast<int>(RowNamed(rows, kBrisk.name) - rows.data());
+    EXPECT_EQ(wizard_.OutcomeBoxFor(brisk), L"Failed. ");
+    EXPECT_TRUE(uitest::ButtonEnabled(wizard_.Sheet(), uitest::kFinishButton));
+    EXPECT_FALSE(uitest::ButtonEnabled(wizard_.Sheet(), uitest::kBackButton));
+    EXPECT_FALSE(uitest::ButtonVisible(wizard_.Sheet(), IDCANCEL));
     uitest::SaveScreenshot("en/end.png");
-    EXPECT_EQ(InstalledBuild(), 1250u);
-    ASSERT_EQ(server_.RequestCount(), 2u);
-    EXPECT_EQ(server_.Requests()[1].target.rfind("/dl/kovra_update.exe", 0), 0u);
-
-    uitest::PressWizardButton(wizard_, PSBTN_FINISH);
-    EXPECT_TRUE(uitest::WaitUntil([&] { return !::IsWindow(wizard_); }, kTimeoutMs));
+    EXPECT_TRUE(wizard_.Finish());
 }
 
-TEST_F(WholeUpdate, FailingInstallerIsReportedAsFailed) {
-    OfferUpdate(testpkg::Behaviour::Fail);
-    StartWizard();
-    ChooseEverything();
-    const std::vector<uitest::ListRow> rows = EndPageRows();
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].columns[4].rfind(L"Failed. ", 0), 0u)
-        << platform::AnsiFromWide(rows[0].columns[4]);
-    EXPECT_EQ(rows[0].image, 1) << "the failure icon";
-    EXPECT_EQ(InstalledBuild(), 1200u);
-}
-
-TEST_F(WholeUpdate, UnreachableServiceLeadsToTheErrorPage) {
-    server_.SetFallback(testsupport::ScriptedReply::Status(404, "Not Found"));
-    StartWizard();
-    ChooseEverything();
-    ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_, IDC_ERROR_TEXT, kTimeoutMs));
-    EXPECT_EQ(uitest::ControlText(uitest::CurrentPage(wizard_), IDC_ERROR_TEXT),
-              L"Can't connect with Velk Update Service");
-}
-
-TEST_F(WholeUpdate, HiddenRunUpdatesWithoutAWindow) {
-    OfferUpdate(testpkg::Behaviour::Succeed);
-    uitest::Process program =
-        uitest::Launch(L"\"" + uitest::ProgramFolder() + L"Zapdate.exe\" -hiden", {HostVariable()});
-    ASSERT_TRUE(program);
-    // The copy in the temporary folder does the update; the first process ends at once.
-    EXPECT_TRUE(uitest::WaitUntil([&] { return InstalledBuild() == 1250u; }, kTimeoutMs));
-    EXPECT_TRUE(uitest::TopWindows(L"#32770").empty()) << "no wizard in a hidden run";
-    EXPECT_EQ(server_.RequestCount(), 2u);
-}
-
-TEST_F(WholeUpdate, NewerWizardOfTheProductIsStartedToCleanUp) {
-    OfferUpdate(testpkg::Behaviour::Succeed, demo::ProductDate{2026, 12, 1});
-    StartWizard();
-    ChooseEverything();
-    ASSERT_EQ(EndPageRows().size(), 1u);
-    uitest::PressWizardButton(wizard_, PSBTN_FINISH);
-    // The installer left a "Zapdate.exe" (a copy of the test installer) in the product's folder;
-    // it records how it was started.
-    std::string report;
-    EXPECT_TRUE(uitest::WaitUntil(
+TEST_F(WholeUpdate, CancelDuringTheSecondOfThreeInstallersSkipsTheThird) {
+    for (const Product* product : {&kKovra, &kTessel, &kBrisk})
+        Install(*product);
+    // The wizard installs in the order in which it reads the products.
+    std::vector<const Product*> order;
+    for (const InstalledProduct& scanned : ScannedProducts())
+        for (const Product* product : {&kKovra, &kTessel, &kBrisk})
+            if (product->record.keyProductId == scanned.keyProductId)
+                order.push_back(product);
+    ASSERT_EQ(order.size(), 3u);
+    InstallAndOffer(*order[0], Behaviour::Succeed);
+    InstallAndOffer(*order[1], Behaviour::Hang);
+    InstallAndOffer(*order[2], Behaviour::Succeed);
+    ASSERT_TRUE(StartWizard());
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    ASSERT_TRUE(uitest::WaitUntil(
         [&] {
-            const std::vector<char> bytes = testpkg::ReadFileBytes(ReportPath());
-            report.assign(bytes.begin(), bytes.end());
-            return report.find("-velk_update_wizard_delete_temp_folder") != std::string::npos;
+            return uitest::ControlText(wizard_.Page(), IDC_INSTALL_CURRENT) ==
+                   L"Updating " + order[1]->name;
         },
-        kTimeoutMs))
-        << report;
+        kWizardTimeoutMs));
+
+    // No keeps the installation going; Yes ends it without waiting for the hanging installer.
+    uitest::PressWizardButton(wizard_.Sheet(), PSBTN_CANCEL);
+    HWND question = uitest::WaitForMessageBox(L"Velk Update Wizard", 0, kWizardTimeoutMs);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(uitest::MessageBoxText(question), L"Cancel installing the update?");
+    uitest::AnswerMessageBox(question, IDNO);
+    ::Sleep(500);
+    EXPECT_NE(::GetDlgItem(wizard_.Page(), IDC_INSTALL_CURRENT), nullptr) << "still installing";
+    uitest::PressWizardButton(wizard_.Sheet(), PSBTN_CANCEL);
+    question = uitest::WaitForMessageBox(L"Velk Update Wizard", 0, kWizardTimeoutMs);
+    ASSERT_NE(question, nullptr);
+    uitest::AnswerMessageBox(question, IDYES);
+
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 3u) << Names(rows);
+    EXPECT_EQ(RowNamed(rows, order[0]->name)->columns[4], L"Successful");
+    EXPECT_EQ(RowNamed(rows, order[1]->name)->columns[4], L"Failed. Canceled by user");
+    EXPECT_EQ(RowNamed(rows, order[2]->name)->columns[4], L"Failed. Canceled by user");
+    EXPECT_EQ(Report(*order[2]), "") << "the third installer never started";
+    EXPECT_EQ(testsupport::InstalledBuild(order[2]->record), 1200u);
+}
+
+TEST_F(WholeUpdate, NothingDownloadedLeadsStraightToTheEndPage) {
+    demo::ProductRecord offered = Install(kKovra);
+    offered.installedBuild = "1250";
+    site_->OfferMissingPackage(offered, "missing_setup.exe");
+    ASSERT_TRUE(StartWizard());
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 1u);
+    // A failed download leaves the product waiting for its update, which is no failure.
+    EXPECT_EQ(rows[0].columns[4], L"Not updated");
+    EXPECT_EQ(rows[0].image, 0);
+    EXPECT_EQ(testsupport::InstalledBuild(kKovra.record), 1200u);
+}
+
+TEST_F(WholeUpdate, TemporaryFolderWithBlanksHoldsTheCopyAndThePackages) {
+    const std::wstring temp = folder_ + L"\\temp with blanks";
+    ::CreateDirectoryW(temp.c_str(), nullptr);
+    InstallAndOffer(kKovra, Behaviour::Succeed);
+    ASSERT_TRUE(StartWizard({}, {L"TMP=" + temp, L"TEMP=" + temp}));
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].columns[4], L"Successful");
+    // The installer found its silent switch behind the quoted path.
+    EXPECT_NE(Report(kKovra).find(" /S\n"), std::string::npos) << Report(kKovra);
+    EXPECT_EQ(testsupport::InstalledBuild(kKovra.record), 1250u);
+}
+
+TEST_F(WholeUpdate, CommandLineIdsGoStraightToTheDownloadOfThatProduct) {
+    InstallAndOffer(kKovra, Behaviour::Succeed);
+    InstallAndOffer(kTessel, Behaviour::Succeed);
+    const std::vector<InstalledProduct> scanned = ScannedProducts();
+    const auto tessel = std::find_if(scanned.begin(), scanned.end(), [](const auto& product) {
+        return product.keyProductId == kTessel.record.keyProductId;
+    });
+    ASSERT_NE(tessel, scanned.end());
+    ASSERT_TRUE(StartWizard(platform::FormatWide(L"%u %u", tessel->resellerId, tessel->productId)));
+    uitest::PressWizardButton(wizard_.Sheet(), PSBTN_NEXT);
+    ASSERT_TRUE(
+        uitest::WaitForPageWithControl(wizard_.Sheet(), IDC_PROGRESS_BAR, kWizardTimeoutMs));
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].columns[0], kTessel.name);
+    EXPECT_EQ(rows[0].columns[4], L"Successful");
+    EXPECT_EQ(testsupport::InstalledBuild(kKovra.record), 1200u);
+}
+
+TEST_F(WholeUpdate, UnreachableHostLeadsToTheErrorPage) {
+    InstallAndOffer(kKovra, Behaviour::Succeed);
+    ASSERT_TRUE(site_->Publish());
+    const std::wstring host = platform::FormatWide(L"ZAPDATE_UPDATE_HOST=127.0.0.1:%u",
+                                                   static_cast<unsigned>(ClosedPort()));
+    ASSERT_TRUE(wizard_.Start({}, {host}));
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    ASSERT_TRUE(uitest::WaitForPageWithControl(wizard_.Sheet(), IDC_ERROR_TEXT, kWizardTimeoutMs));
+    EXPECT_EQ(uitest::ControlText(wizard_.Page(), IDC_ERROR_TEXT),
+              L"Can't connect with Velk Update Service");
+    EXPECT_TRUE(uitest::ButtonEnabled(wizard_.Sheet(), uitest::kFinishButton));
 }

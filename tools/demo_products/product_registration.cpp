@@ -78,7 +78,12 @@ void RemoveAllProducts() {
 bool WriteProgramFile(const std::wstring& path, ProductDate date, size_t minimumSize) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::vector<char> image = ReadWholeFile(self);
+    return CopyProgramFile(self, path, date, minimumSize);
+}
+
+bool CopyProgramFile(const std::wstring& source, const std::wstring& path, ProductDate date,
+                     size_t minimumSize) {
+    std::vector<char> image = ReadWholeFile(source);
     if (image.size() < 64)
         return false;
     uint32_t peOffset = 0;

@@ -38,6 +38,9 @@ void RemoveAllProducts();
 // Writes a real executable image of at least `minimumSize` bytes (a copy of the running
 // program) whose link time stamp gives `date`.
 bool WriteProgramFile(const std::wstring& path, ProductDate date, size_t minimumSize = 16384);
+// The same with a copy of the executable `source` (a real wizard, say), padded to `minimumSize`.
+bool CopyProgramFile(const std::wstring& source, const std::wstring& path, ProductDate date,
+                     size_t minimumSize = 0);
 
 // A folder with a program file named `programName` ("kovra.exe") dated `date`.
 bool MakeInstallFolder(const std::wstring& folder, const std::wstring& programName,

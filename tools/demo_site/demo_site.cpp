@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "tools/demo_products/demo_catalogue.h"
+#include "tools/demo_site/version_file_writer.h"
 #include "tools/test_installer/test_package.h"
 
 #include <windows.h>
@@ -27,13 +28,18 @@ std::string PackageName(const demo::DemoProduct& product) {
 }
 
 std::string Section(const demo::DemoProduct& product, unsigned port, const std::string& language) {
-    const demo::ProductDate& date = product.offeredDate;
-    return platform::FormatAnsi(
-        "[%s:%u:%u]\r\nname=%s\r\nversion=%s\r\nbuild=%s\r\ndate=%04u%02u%02u\r\nmethod=GET\r\n"
-        "url=http://127.0.0.1:%u/dl/%s\r\nres_id=%u\r\nlang_id=%s\r\n\r\n",
-        product.family, product.installCode, product.keyProductId, product.name,
-        product.offeredVersion, product.offeredBuild, date.year, date.month, date.day, port,
-        PackageName(product).c_str(), product.installCode, language.c_str());
+    demo::OfferedBuild offer;
+    offer.family = product.family;
+    offer.installCode = product.installCode;
+    offer.keyProductId = product.keyProductId;
+    offer.name = product.name;
+    offer.version = product.offeredVersion;
+    offer.build = product.offeredBuild;
+    offer.date = product.offeredDate;
+    offer.packageUrl =
+        platform::FormatAnsi("http://127.0.0.1:%u/dl/%s", port, PackageName(product).c_str());
+    offer.language = language;
+    return demo::BuildSection(offer);
 }
 
 bool WritePackage(const demo::DemoProduct& product, const std::wstring& folder,
@@ -86,9 +92,9 @@ int wmain(int argc, wchar_t** argv) {
     ::CreateDirectoryW(downloads.c_str(), nullptr);
     ::CreateDirectoryW(packages.c_str(), nullptr);
 
-    std::string versionFile = platform::FormatAnsi(
-        "; The demo update site.\r\n[global]\r\nversion=1\r\nurl=http://127.0.0.1:%u/\r\n\r\n",
-        port);
+    std::string versionFile =
+        "; The demo update site.\r\n" +
+        demo::GlobalSection(platform::FormatAnsi("http://127.0.0.1:%u/", port));
     for (const demo::DemoProduct& product : demo::kDemoProducts) {
         versionFile += Section(product, port, language);
         if (std::string(product.offeredBuild) != product.build &&

@@ -56,8 +56,12 @@ bool Install(const testpkg::TestPackage& package) {
     if (!package.programFile.empty() &&
         !demo::WriteProgramFile(folder + L"\\" + package.programFile, package.programDate))
         return false;
-    return !package.wizardDate ||
-           demo::WriteProgramFile(folder + L"\\Zapdate.exe", *package.wizardDate);
+    if (!package.wizardDate)
+        return true;
+    const std::wstring wizard = folder + L"\\Zapdate.exe";
+    return package.wizardSource.empty()
+               ? demo::WriteProgramFile(wizard, *package.wizardDate)
+               : demo::CopyProgramFile(package.wizardSource, wizard, *package.wizardDate);
 }
 
 int Run(const testpkg::TestPackage& package, const std::wstring& arguments) {

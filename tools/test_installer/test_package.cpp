@@ -69,6 +69,8 @@ std::string TestPackageText(const TestPackage& package) {
          << "report=" << platform::Utf8FromWide(package.reportPath) << '\n';
     if (package.wizardDate)
         text << "wizardDate=" << DateText(*package.wizardDate) << '\n';
+    if (!package.wizardSource.empty())
+        text << "wizard=" << platform::Utf8FromWide(package.wizardSource) << '\n';
     return text.str();
 }
 
@@ -125,6 +127,7 @@ std::optional<TestPackage> PackageFrom(const std::map<std::string, std::string>&
     text("delaySeconds", [&](const std::string& v) { package.delaySeconds = number(v); });
     text("exitCode", [&](const std::string& v) { package.exitCode = number(v); });
     text("report", [&](const std::string& v) { package.reportPath = platform::WideFromUtf8(v); });
+    text("wizard", [&](const std::string& v) { package.wizardSource = platform::WideFromUtf8(v); });
     if (!valid || product.family.empty())
         return std::nullopt;
     return package;

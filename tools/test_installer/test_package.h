@@ -25,8 +25,10 @@ struct TestPackage {
     // The product's program file in the install folder, rewritten with `programDate`; empty: none.
     std::wstring programFile = L"kovra.exe";
     demo::ProductDate programDate = {2026, 11, 30};
-    // When set, the folder's Zapdate.exe is replaced by a wizard of this date.
+    // When set, the folder's Zapdate.exe is replaced by a wizard of this date: a copy of
+    // `wizardSource`, or of the test installer itself when that is empty.
     std::optional<demo::ProductDate> wizardDate;
+    std::wstring wizardSource;
     Behaviour behaviour = Behaviour::Succeed;
     uint32_t delaySeconds = 0; // before doing anything else
     uint32_t exitCode = 3;     // for FailAfterUpdate
@@ -43,8 +45,8 @@ bool MakeTestPackage(const std::wstring& installerPath, const std::wstring& pack
 std::optional<TestPackage> ReadTestPackage(const std::vector<char>& fileBytes);
 
 // The trailer's text: "key=value" lines, the keys named as the fields of TestPackage and of
-// its product record ("report" for `reportPath`); behaviours "succeed", "fail",
-// "fail-after-update", "hang"; dates "year-month-day".
+// its product record ("report" for `reportPath`, "wizard" for `wizardSource`); behaviours
+// "succeed", "fail", "fail-after-update", "hang"; dates "year-month-day".
 std::string TestPackageText(const TestPackage& package);
 // A package from such lines; keys not given keep their defaults. Nothing when a behaviour or a
 // date cannot be read.

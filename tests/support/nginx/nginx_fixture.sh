@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Starts or stops a private nginx on a loopback port for the network tests.
 #   nginx_fixture.sh start <state folder>   writes <state folder>/server.txt ("port=",
-#                                           "secure_port=", "root=")
+#                                           "secure_port=", "root=", "site_port=",
+#                                           "site_root=", "site_log=")
 #   nginx_fixture.sh stop <state folder>
 # The configuration, logs, temporary files and the document root all live in the state folder.
+# The site port serves a second root that starts empty: the update tests write their own update
+# site there, and its own access log tells them which requests reached the server.
 #   ZAPDATE_NGINX_LIMIT_RATE (such as "800k") limits each reply's rate on the plain-http port.
 set -euo pipefail
 
@@ -24,8 +27,8 @@ stop_server() {
 
 write_document_root() {
   local www=$state/www
-  rm -rf "$www"
-  mkdir -p "$www/packages" "$www/downloads" "$www/folder"
+  rm -rf "$www" "$state/site" "$state/site-access.log"
+  mkdir -p "$www/packages" "$www/downloads" "$www/folder" "$state/site"
   # A package of random bytes, not a multiple of the transfer's chunk size.
   head -c 307219 /dev/urandom >"$www/packages/kovra_setup.exe"
   printf '[global]\r\nversion=1\r\nurl=http://127.0.0.1/\r\n\r\n[Kovra:1:6]\r\nname=Kovra\r\nversion=7.2\r\nbuild=10042\r\n' \
@@ -40,7 +43,7 @@ write_certificate() {
 }
 
 write_config() {
-  local port=$1 secure_port=$2
+  local port=$1 secure_port=$2 site_port=$3
   mkdir -p "$state/tmp"
   cat >"$state/nginx.conf" <<CONF
 daemon on;
@@ -72,6 +75,11 @@ http {
     ssl_certificate_key $state/server.key;
     root $state/www;
   }
+  server {
+    listen 127.0.0.1:$site_port;
+    root $state/site;
+    access_log $state/site-access.log;
+  }
 }
 CONF
 }
@@ -86,9 +94,11 @@ start_server() {
   for _ in $(seq 20); do
     port=$((20000 + RANDOM % 40000))
     secure_port=$((port + 1))
-    write_config "$port" "$secure_port"
+    site_port=$((port + 2))
+    write_config "$port" "$secure_port" "$site_port"
     if "$nginx_bin" -p "$state" -c "$state/nginx.conf" -e "$state/error.log" 2>>"$state/start.log"; then
-      printf 'port=%s\nsecure_port=%s\nroot=%s\n' "$port" "$secure_port" "$state/www" \
+      printf 'port=%s\nsecure_port=%s\nroot=%s\nsite_port=%s\nsite_root=%s\nsite_log=%s\n' \
+        "$port" "$secure_port" "$state/www" "$site_port" "$state/site" "$state/site-access.log" \
         >"$state/server.txt"
       echo "nginx listens on 127.0.0.1:$port (https: $secure_port)"
       return 0

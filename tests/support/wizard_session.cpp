@@ -1,0 +1,63 @@
+#include "tests/support/wizard_session.h"
+
+#include "resources/resource_ids.h"
+
+#include <prsht.h>
+
+namespace uitest {
+
+bool WizardSession::Start(const std::wstring& arguments,
+                          const std::vector<std::wstring>& environment,
+                          const std::wstring& program) {
+    const std::wstring path = program.empty() ? ProgramFolder() + L"Zapdate.exe" : program;
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    started_ = Launch(commandLine, environment);
+    if (!started_)
+        return false;
+    sheet_ = WaitForWizard(kWizardTimeoutMs);
+    return sheet_ != nullptr && WaitForPageWithControl(sheet_, IDC_INTRO_NOTE, kWizardTimeoutMs);
+}
+
+bool WizardSession::ChooseEveryProduct() {
+    PressWizardButton(sheet_, PSBTN_NEXT);
+    if (!WaitForPageWithControl(sheet_, IDC_PRODUCT_LIST, kWizardTimeoutMs) ||
+        !WaitUntil([&] { return ButtonEnabled(sheet_, kNextButton); }, kWizardTimeoutMs))
+        return false;
+    PressWizardButton(sheet_, PSBTN_NEXT);
+    return true;
+}
+
+std::vector<ListRow> WizardSession::EndPageRows() {
+    if (!WaitForPageWithControl(sheet_, IDC_OUTCOME_TEXT, kWizardTimeoutMs))
+        return {};
+    const HWND list = ::GetDlgItem(Page(), IDC_PRODUCT_LIST);
+    std::vector<ListRow> rows;
+    WaitUntil(
+        [&] {
+            rows = ReadListView(list, 5);
+            return !rows.empty();
+        },
+        5000);
+    return rows;
+}
+
+std::wstring WizardSession::OutcomeBoxFor(int index) {
+    SelectListItem(::GetDlgItem(Page(), IDC_PRODUCT_LIST), index);
+    std::wstring text;
+    WaitUntil(
+        [&] {
+            text = ControlText(Page(), IDC_OUTCOME_TEXT);
+            return !text.empty();
+        },
+        5000);
+    return text;
+}
+
+bool WizardSession::Finish() {
+    PressWizardButton(sheet_, PSBTN_FINISH);
+    return WaitUntil([&] { return !::IsWindow(sheet_); }, kWizardTimeoutMs);
+}
+
+} // namespace uitest
