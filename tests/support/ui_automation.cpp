@@ -6,16 +6,32 @@
 #include <tlhelp32.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cwctype>
 
 namespace uitest {
 namespace {
 
+// "NAME=" of a "NAME=value" entry, upper-cased: names are compared without case.
+std::wstring NameOf(std::wstring_view variable) {
+    std::wstring name(variable.substr(0, variable.find(L'=', 1) + 1));
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(std::towupper(c));
+    return name;
+}
+
+// This process's environment with the `extra` entries in place of any of the same name.
 std::wstring EnvironmentBlock(const std::vector<std::wstring>& extra) {
+    std::vector<std::wstring> overridden;
+    for (const std::wstring& variable : extra)
+        overridden.push_back(NameOf(variable));
     std::wstring block;
     const wchar_t* current = ::GetEnvironmentStringsW();
-    for (const wchar_t* p = current; *p; p += std::wcslen(p) + 1)
-        block.append(p).push_back(L'\0');
+    for (const wchar_t* p = current; *p; p += std::wcslen(p) + 1) {
+        if (std::find(overridden.begin(), overridden.end(), NameOf(p)) == overridden.end())
+            block.append(p).push_back(L'\0');
+    }
     ::FreeEnvironmentStringsW(const_cast<wchar_t*>(current));
     for (const std::wstring& variable : extra)
         block.append(variable).push_back(L'\0');

@@ -6,7 +6,7 @@
 #include "platform/text.h"
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
-#include "tests/support/update_site.h"
+#include "tests/support/update_test.h"
 #include "tests/support/wizard_session.h"
 
 #include <gtest/gtest.h>
@@ -19,128 +19,16 @@
 using testpkg::Behaviour;
 using uitest::kWizardTimeoutMs;
 
+using namespace testsupport;
+
 namespace {
 
-struct Product {
-    demo::ProductRecord record;
-    std::wstring programFile;
-    std::wstring name; // as the wizard shows it
-};
-
-Product MakeProduct(const char* family, uint32_t keyProductId, const wchar_t* programFile,
-                    const wchar_t* name) {
-    Product product;
-    product.record.family = family;
-    product.record.keyProductId = keyProductId;
-    product.programFile = programFile;
-    product.name = name;
-    return product;
-}
-
-const Product kKovra = MakeProduct("Kovra", 6, L"kovra.exe", L"Kovra");
-const Product kTessel = MakeProduct("Tessel", 22, L"ktessel.exe", L"Tessel");
-const Product kBrisk = MakeProduct("Brisk", 32, L"kbrisk.exe", L"Brisk Backup");
-const Product kLumen = MakeProduct("Lumen", 1, L"klumen.exe", L"Lumen");
-const Product kMailGuard = MakeProduct("Kovra", 9, L"kovra.exe", L"Kovra Mail Guard");
-
-std::wstring KeyOf(const Product& product) {
-    return platform::FormatWide(L"%hs-%u", product.record.family.c_str(),
-                                product.record.keyProductId);
-}
-
-std::string PackageName(const Product& product) {
-    return platform::AnsiFromWide(KeyOf(product)) + "_setup.exe";
-}
-
-// A loopback port on which nothing listens.
-uint16_t ClosedPort() {
-    WSADATA data;
-    ::WSAStartup(MAKEWORD(2, 2), &data);
-    const SOCKET probe = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    ::closesocket(probe);
-    return ntohs(address.sin_port);
-}
-
-class WholeUpdate : public ::testing::Test {
+class WholeUpdate : public UpdateTest {
 protected:
-    void SetUp() override {
-        const std::optional<testsupport::NginxServer> nginx = testsupport::FindNginx();
-        if (!nginx)
-            GTEST_SKIP() << "no nginx fixture (run through CTest)";
-        folder_ = uitest::MakeTempFolder(L"zapdate-whole-update");
-        EndLeftovers();
-        for (const Product* product : {&kKovra, &kTessel, &kBrisk, &kLumen})
-            ::DeleteFileW(ReportPath(*product).c_str());
-        demo::RemoveAllProducts();
-        site_.emplace(*nginx);
-    }
-    void TearDown() override {
-        EndLeftovers();
-        demo::RemoveAllProducts();
-    }
-
-    void EndLeftovers() const {
-        uitest::EndProcessesNamed(L"Zapdate.exe");
-        // A hanging installer outlives the wizard; its report names its process.
-        for (const Product* product : {&kKovra, &kTessel, &kBrisk, &kLumen}) {
-            const std::string report = Report(*product);
-            const size_t started = report.find("started ");
-            if (started == std::string::npos)
-                continue;
-            const platform::UniqueHandle installer(::OpenProcess(
-                PROCESS_TERMINATE, FALSE,
-                static_cast<DWORD>(platform::ReadDecimal(report.substr(started + 8)))));
-            if (installer)
-                ::TerminateProcess(installer.Get(), 99);
-        }
-    }
-
-    // Registers the product as installed at version 5.2 build 1200; returns its record.
-    demo::ProductRecord Install(const Product& product) {
-        demo::ProductRecord record = product.record;
-        const std::wstring folder = folder_ + L"\\" + KeyOf(product);
-        EXPECT_TRUE(testsupport::UpdateSite::Install(record, folder, product.programFile));
-        return record;
-    }
-
-    std::wstring ReportPath(const Product& product) const {
-        return folder_ + L"\\" + KeyOf(product) + L"-report.txt";
-    }
-
-    // Installs the product and offers build 1250 with a package whose installer behaves so.
-    void InstallAndOffer(const Product& product, Behaviour behaviour) {
-        testpkg::TestPackage package;
-        package.product = Install(product);
-        package.product.installedVersion = "5.3";
-        package.product.installedBuild = "1250";
-        package.programFile = product.programFile;
-        package.behaviour = behaviour;
-        package.reportPath = ReportPath(product);
-        ASSERT_TRUE(site_->Offer(package, PackageName(product)));
-    }
-
     bool StartWizard(const std::wstring& arguments = {},
                      std::vector<std::wstring> environment = {}) {
         environment.push_back(site_->HostVariable());
         return site_->Publish() && wizard_.Start(arguments, environment);
-    }
-
-    std::string Report(const Product& product) const {
-        const std::vector<char> bytes = testpkg::ReadFileBytes(ReportPath(product));
-        return {bytes.begin(), bytes.end()};
-    }
-
-    // The installed products in the order in which the wizard reads, and so installs, them.
-    static std::vector<InstalledProduct> ScannedProducts() {
-        InstalledProductList list(false);
-        list.ScanInstalledProducts();
-        return list.Products();
     }
 
     static std::string Names(const std::vector<uitest::ListRow>& rows) {
@@ -158,8 +46,6 @@ protected:
         return found == rows.end() ? nullptr : &*found;
     }
 
-    std::optional<testsupport::UpdateSite> site_;
-    std::wstring folder_;
     uitest::WizardSession wizard_;
 };
 
@@ -180,7 +66,7 @@ TEST_F(WholeUpdate, EndPageReportsEachOutcomeAsTheRegistryHasIt) {
     const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
     ASSERT_EQ(rows.size(), 5u) << Names(rows);
     struct Expected {
-        const Product* product;
+        const TestProduct* product;
         const wchar_t* outcome;
         int image; // 0 success, 1 failure
         const wchar_t* build;
@@ -197,9 +83,9 @@ TEST_F(WholeUpdate, EndPageReportsEachOutcomeAsTheRegistryHasIt) {
         EXPECT_EQ(row->image, expected.image) << platform::AnsiFromWide(row->columns[0]);
         EXPECT_EQ(row->columns[2], expected.build) << platform::AnsiFromWide(row->columns[0]);
     }
-    EXPECT_EQ(testsupport::InstalledBuild(kKovra.record), 1250u);
-    EXPECT_EQ(testsupport::InstalledBuild(kTessel.record), 1250u);
-    EXPECT_EQ(testsupport::InstalledBuild(kBrisk.record), 1200u);
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1250u);
+    EXPECT_EQ(InstalledBuild(kTessel.record), 1250u);
+    EXPECT_EQ(InstalledBuild(kBrisk.record), 1200u);
     EXPECT_NE(Report(kTessel).find("finished 3"), std::string::npos) << Report(kTessel);
 
     // The box below the list shows the picked row's outcome; only Finish is offered.
@@ -213,12 +99,12 @@ TEST_F(WholeUpdate, EndPageReportsEachOutcomeAsTheRegistryHasIt) {
 }
 
 TEST_F(WholeUpdate, CancelDuringTheSecondOfThreeInstallersSkipsTheThird) {
-    for (const Product* product : {&kKovra, &kTessel, &kBrisk})
+    for (const TestProduct* product : {&kKovra, &kTessel, &kBrisk})
         Install(*product);
     // The wizard installs in the order in which it reads the products.
-    std::vector<const Product*> order;
+    std::vector<const TestProduct*> order;
     for (const InstalledProduct& scanned : ScannedProducts())
-        for (const Product* product : {&kKovra, &kTessel, &kBrisk})
+        for (const TestProduct* product : {&kKovra, &kTessel, &kBrisk})
             if (product->record.keyProductId == scanned.keyProductId)
                 order.push_back(product);
     ASSERT_EQ(order.size(), 3u);
@@ -253,7 +139,7 @@ TEST_F(WholeUpdate, CancelDuringTheSecondOfThreeInstallersSkipsTheThird) {
     EXPECT_EQ(RowNamed(rows, order[1]->name)->columns[4], L"Failed. Canceled by user");
     EXPECT_EQ(RowNamed(rows, order[2]->name)->columns[4], L"Failed. Canceled by user");
     EXPECT_EQ(Report(*order[2]), "") << "the third installer never started";
-    EXPECT_EQ(testsupport::InstalledBuild(order[2]->record), 1200u);
+    EXPECT_EQ(InstalledBuild(order[2]->record), 1200u);
 }
 
 TEST_F(WholeUpdate, NothingDownloadedLeadsStraightToTheEndPage) {
@@ -267,7 +153,7 @@ TEST_F(WholeUpdate, NothingDownloadedLeadsStraightToTheEndPage) {
     // A failed download leaves the product waiting for its update, which is no failure.
     EXPECT_EQ(rows[0].columns[4], L"Not updated");
     EXPECT_EQ(rows[0].image, 0);
-    EXPECT_EQ(testsupport::InstalledBuild(kKovra.record), 1200u);
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1200u);
 }
 
 TEST_F(WholeUpdate, TemporaryFolderWithBlanksHoldsTheCopyAndThePackages) {
@@ -279,9 +165,13 @@ TEST_F(WholeUpdate, TemporaryFolderWithBlanksHoldsTheCopyAndThePackages) {
     const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].columns[4], L"Successful");
+    EXPECT_NE(::GetFileAttributesW(
+                  (temp + L"\\FB4B2B76-3823-4004-A4F5-C019BA623A48-Velk\\Zapdate.exe").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "the wizard runs from its copy there";
     // The installer found its silent switch behind the quoted path.
     EXPECT_NE(Report(kKovra).find(" /S\n"), std::string::npos) << Report(kKovra);
-    EXPECT_EQ(testsupport::InstalledBuild(kKovra.record), 1250u);
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1250u);
 }
 
 TEST_F(WholeUpdate, CommandLineIdsGoStraightToTheDownloadOfThatProduct) {
@@ -300,7 +190,7 @@ TEST_F(WholeUpdate, CommandLineIdsGoStraightToTheDownloadOfThatProduct) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].columns[0], kTessel.name);
     EXPECT_EQ(rows[0].columns[4], L"Successful");
-    EXPECT_EQ(testsupport::InstalledBuild(kKovra.record), 1200u);
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1200u);
 }
 
 TEST_F(WholeUpdate, UnreachableHostLeadsToTheErrorPage) {
