@@ -21,9 +21,12 @@ struct DemoProduct {
     const char* offeredVersion;
     const char* offeredBuild;
     ProductDate offeredDate;
+    // False: the site has no section for the product at all.
+    bool offered = true;
 };
 
-// Kovra and Tessel a little behind what the site offers, Brisk Backup up to date.
+// Kovra and Tessel a little behind what the site offers, Brisk Backup up to date, and Lumen,
+// for which the site offers nothing.
 inline constexpr DemoProduct kDemoProducts[] = {
     {"Kovra",
      0x0001,
@@ -61,6 +64,19 @@ inline constexpr DemoProduct kDemoProducts[] = {
      "2.0",
      "415",
      {2026, 1, 20}},
+    {"Lumen",
+     0x0001,
+     1,
+     L"Lumen",
+     L"klumen.exe",
+     "Lumen",
+     "1.4",
+     "88",
+     {2025, 6, 3},
+     "1.4",
+     "88",
+     {2025, 6, 3},
+     false},
 };
 
 inline constexpr wchar_t kDemoRoot[] = L"C:\\Program Files\\Velk Demo";

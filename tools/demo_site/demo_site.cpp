@@ -96,6 +96,8 @@ int wmain(int argc, wchar_t** argv) {
         "; The demo update site.\r\n" +
         demo::GlobalSection(platform::FormatAnsi("http://127.0.0.1:%u/", port));
     for (const demo::DemoProduct& product : demo::kDemoProducts) {
+        if (!product.offered)
+            continue;
         versionFile += Section(product, port, language);
         if (std::string(product.offeredBuild) != product.build &&
             !WritePackage(product, packages, language)) {
