@@ -23,8 +23,53 @@ using namespace testsupport;
 
 namespace {
 
+// HKEY_CLASSES_ROOT\http\shell\open\command set to `command` while the object lives.
+class HttpHandler {
+public:
+    explicit HttpHandler(const std::wstring& command) {
+        ::RegCreateKeyExW(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                          key_.Put(), nullptr);
+        wchar_t old[1024] = {};
+        DWORD size = sizeof old;
+        hadValue_ = ::RegQueryValueExW(key_.Get(), nullptr, nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+        old_ = old;
+        Set(command);
+    }
+    ~HttpHandler() {
+        if (hadValue_)
+            Set(old_);
+        else
+            ::RegDeleteValueW(key_.Get(), nullptr);
+    }
+    HttpHandler(const HttpHandler&) = delete;
+    HttpHandler& operator=(const HttpHandler&) = delete;
+
+private:
+    static constexpr wchar_t kKey[] = L"http\\shell\\open\\command";
+    void Set(const std::wstring& value) {
+        ::RegSetValueExW(key_.Get(), nullptr, 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    platform::UniqueRegKey key_;
+    bool hadValue_ = false;
+    std::wstring old_;
+};
+
 class WholeUpdate : public UpdateTest {
 protected:
+    // A command line that records its arguments in `reportPath`: the test installer, which
+    // reports how it was started and does nothing without its silent switch.
+    std::wstring MakeRecorder(const std::wstring& reportPath) const {
+        testpkg::TestPackage recorder;
+        recorder.reportPath = reportPath;
+        const std::wstring path = folder_ + L"\\recorder.exe";
+        EXPECT_TRUE(testpkg::MakeTestPackage(uitest::ProgramFolder() + L"test_installer.exe", path,
+                                             recorder));
+        return L"\"" + path + L"\" %1";
+    }
+
     bool StartWizard(const std::wstring& arguments = {},
                      std::vector<std::wstring> environment = {}) {
         environment.push_back(site_->HostVariable());
@@ -204,4 +249,21 @@ TEST_F(WholeUpdate, UnreachableHostLeadsToTheErrorPage) {
     EXPECT_EQ(uitest::ControlText(wizard_.Page(), IDC_ERROR_TEXT),
               L"Can't connect with Velk Update Service");
     EXPECT_TRUE(uitest::ButtonEnabled(wizard_.Sheet(), uitest::kFinishButton));
+
+    // The link opens the maker's web site through the shell's handler of http addresses.
+    const std::wstring linkReport = folder_ + L"\\link-report.txt";
+    ::DeleteFileW(linkReport.c_str());
+    const HttpHandler handler(MakeRecorder(linkReport));
+    const HWND link = ::GetDlgItem(wizard_.Page(), IDC_WEB_LINK);
+    ::PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    std::string opened;
+    EXPECT_TRUE(uitest::WaitUntil(
+        [&] {
+            const std::vector<char> bytes = testpkg::ReadFileBytes(linkReport);
+            opened.assign(bytes.begin(), bytes.end());
+            return opened.find("http://www.velk.com") != std::string::npos;
+        },
+        kWizardTimeoutMs))
+        << opened;
 }
