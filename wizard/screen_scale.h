@@ -1,8 +1,7 @@
 #pragma once
-// The screen's scaling. Sizes that the wizard gives in pixels are meant for 96 dots per inch (100
-// %); on a scaled screen they grow with it, as the dialogs, laid out in dialog units, grow with
-// their font. The program declares itself DPI aware, so the scaling is read once, for the whole
-// screen.
+// The screen's scaling. Sizes that the wizard gives in pixels are meant for a screen of 96 dots
+// per inch; on a scaled screen they grow with it, as the dialogs, laid out in dialog units, grow
+// with their font. The program declares itself DPI aware, so one scaling holds for every window.
 
 #include <windows.h>
 
