@@ -109,9 +109,11 @@ std::optional<uint64_t> ContentLength(const std::string& text) {
 // buffer means the line is not ahead of the reads: that much is read, and nothing waits. A full
 // buffer means it is ahead: the read size doubles with each full buffer in a row, up to
 // kMaxReadSize, which bounds what a read can wait for when a fast line suddenly slows down.
+// Such reads end on multiples of their size, so a pause on a multiple of kMaxReadSize is seen
+// with everything before it.
 class CReadSize {
 public:
-    DWORD Next(HINTERNET request) {
+    DWORD Next(HINTERNET request, uint32_t received) {
         DWORD available = 0;
         if (!::InternetQueryDataAvailable(request, &available, 0, 0) || available == 0)
             return kChunkSize; // the end of the body, or an error that the read reports
@@ -119,9 +121,9 @@ public:
             ahead_ = kChunkSize;
             return available;
         }
-        const DWORD size = std::max(available, ahead_);
+        const DWORD size = std::max(available, ahead_ - received % ahead_);
         ahead_ = std::min(ahead_ * 2, kMaxReadSize);
-        return std::min(size, kMaxReadSize);
+        return size;
     }
 
 private:
@@ -295,7 +297,7 @@ bool CHttpTransfer::ReadBody(HINTERNET request, HANDLE file) {
     DWORD pending = 0;
     CReadSize readSize;
     for (;;) {
-        const DWORD wanted = readSize.Next(request);
+        const DWORD wanted = readSize.Next(request, received_);
         if (pending + wanted > block.size()) {
             if (!WriteBlock(file, block.data(), pending))
                 return false;

@@ -395,6 +395,33 @@ TEST_F(UpdaterTest, CancelDuringTheSecondOfThreeDownloadsOnALineThatSlowsDown) {
     EXPECT_EQ(items[2].Status(), kStatusUpdateAvailable);
     EXPECT_EQ(items[2].statusText, Text(IDS_CANCELED_BY_USER));
     EXPECT_EQ(server_.RequestCount(), 3u) << "the third package was never requested";
+    // The worker stopped with the next bytes after the cancel, long before the rest was sent.
+    const std::vector<size_t> sent = server_.BodyBytesSent(3, 60000);
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_LT(sent[2], kBurst + (768u << 10));
+}
+
+TEST_F(UpdaterTest, CancelServesAProgressDisplayThatWritesIntoThisThreadsWindow) {
+    Choose(6);
+    CheckAndSelect(Offer("A", 6, 1250, server_.Url("/dl/a.exe")), 1);
+    server_.Enqueue(ScriptedReply::Binary(PatternBytes(100000)));
+    // A window of this thread, written to by the worker's display as the download page's is.
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    platform::Event writing(platform::Event::Reset::Manual, false);
+    onProgress_ = [&](uint32_t received) {
+        if (received > 0 && !writing.IsSet()) {
+            writing.Set();
+            ::SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1 KB"));
+        }
+    };
+    ASSERT_TRUE(updater_->StartDownload());
+    ASSERT_TRUE(writing.Wait(60000));
+    // The worker waits for this thread inside the display; the cancel's wait serves it.
+    EXPECT_TRUE(updater_->CancelAndStop());
+    EXPECT_EQ(updater_->UpdateItems()[0].statusText, Text(IDS_CANCELED_BY_USER));
+    ::DestroyWindow(window);
 }
 
 TEST_F(UpdaterTest, StopWhileATransferHangsLetsTheThreadEndByItself) {

@@ -35,7 +35,8 @@ TEST(NetworkErrorText, TableEntriesAreSentencesAndEverythingElseFallsBack) {
     EXPECT_EQ(WinInetErrorText(12029), L"The attempt to connect to the server failed.");
     EXPECT_EQ(HttpStatusText(404), L"Requested file not found.");
     // Numbers outside WinInet's range never pick up other strings of the table.
-    for (UINT error : {12018u, 12172u, UINT(IDS_WIZARD_TITLE), IDS_HTTP_STATUS_BASE + 404, 0u})
+    for (UINT error :
+         {12018u, 12172u, UINT(IDS_WIZARD_TITLE), UINT(IDS_HTTP_STATUS_BASE + 404), 0u})
         EXPECT_EQ(WinInetErrorText(error), kFallback) << error;
     for (unsigned status : {0u, 200u, 301u, 302u, 405u, 409u, 501u, 599u, 100000u})
         EXPECT_FALSE(HttpStatusText(status)) << status;
