@@ -4,7 +4,6 @@
 // starts, so each scaling gets a wizard of its own.
 
 #include "platform/text.h"
-#include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
 #include "tests/support/update_test.h"
 #include "tests/support/wizard_session.h"
@@ -20,35 +19,20 @@ using namespace testsupport;
 
 namespace {
 
-// The screen's scaling for the processes started while the object lives.
+// The screen's scaling of the processes started while the object lives; the test prefix has no
+// value of its own, which Wine reads as 96 DPI.
 class ScreenScaling {
 public:
     explicit ScreenScaling(DWORD dpi) {
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                          KEY_READ | KEY_WRITE, nullptr, key_.Put(), nullptr);
-        DWORD size = sizeof old_;
-        hadValue_ = ::RegQueryValueExW(key_.Get(), kValue, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
-        Set(dpi);
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, sizeof dpi);
     }
-    ~ScreenScaling() {
-        if (hadValue_)
-            Set(old_);
-        else
-            ::RegDeleteValueW(key_.Get(), kValue);
-    }
+    ~ScreenScaling() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue); }
     ScreenScaling(const ScreenScaling&) = delete;
     ScreenScaling& operator=(const ScreenScaling&) = delete;
 
 private:
+    static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
     static constexpr wchar_t kValue[] = L"LogPixels";
-    void Set(DWORD dpi) {
-        ::RegSetValueExW(key_.Get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                         sizeof dpi);
-    }
-    platform::UniqueRegKey key_;
-    DWORD old_ = 0;
-    bool hadValue_ = false;
 };
 
 // A list view as the user sees it: per column its width, and its heading and cells with the
