@@ -11,6 +11,9 @@ from signed-distance shapes; pixels on an edge are supersampled (8 x 8 samples) 
 pixels well inside or outside a shape are decided from the distance alone. The BMP, ICO, CUR, ANI
 and PNG writers are at the end of the file.
 
+Every picture is drawn afresh for each screen scaling rather than stretched: the wizard's bitmaps
+and busy animation at 100, 150 and 200 %, the icons at each size that a scaled screen asks for.
+
 The identity: a round badge in deep blue to teal with a white, two-tone "V" (the Velk emblem);
 the update motif is a pair of green circular arrows around it; status icons put a small overlay
 (green check, red warning triangle) at the badge's lower right.
