@@ -80,7 +80,7 @@ http {
     root $state/site;
     access_log $state/site-access.log;
     # Packages named slow_* arrive at a steady trickle, so that a page shows its times.
-    location /dl/slow_ { limit_rate 1m; }
+    location /dl/slow_ { limit_rate 300k; }
   }
 }
 CONF
