@@ -1,5 +1,5 @@
 // When the pairing of chosen products with offered builds runs again, and when it stops. The
-// pairing itself is checked against generated version files in version_file_hostile_test.cpp.
+// pairing itself is checked against generated version files in version_file_test.cpp.
 
 #include "catalogue/update_selection.h"
 #include "tests/support/ui_automation.h"

@@ -18,21 +18,20 @@ constexpr LANGID kAustrian = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_AUSTRIAN);
 // the programs other tests start never see what this one writes there.
 class PrivateUserKey {
 public:
-    PrivateUserKey() {
-        const std::wstring name =
-            L"Software\\ZapdateTest" + std::to_wstring(::GetCurrentProcessId());
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    PrivateUserKey() : name_(L"Software\\ZapdateTest" + std::to_wstring(::GetCurrentProcessId())) {
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, name_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                           root_.Put(), nullptr);
         ::RegOverridePredefKey(HKEY_CURRENT_USER, root_.Get());
     }
     ~PrivateUserKey() {
         ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        ::RegDeleteTreeW(root_.Get(), nullptr);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, name_.c_str());
     }
     PrivateUserKey(const PrivateUserKey&) = delete;
     PrivateUserKey& operator=(const PrivateUserKey&) = delete;
 
 private:
+    const std::wstring name_;
     platform::UniqueRegKey root_;
 };
 

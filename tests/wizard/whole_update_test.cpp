@@ -213,6 +213,9 @@ TEST_F(WholeUpdate, GermanWizardShowsNoEnglishWordWhileDownloadingAndInstalling)
     testpkg::TestPackage package = InstallWithPackage(kKovra, Behaviour::Hang);
     ASSERT_TRUE(site_->Offer(package, "slow_kovra_setup.exe")); // a trickle: the times show
     ASSERT_TRUE(StartWizard());
+    EXPECT_EQ(uitest::WindowText(wizard_.Sheet()), L"Velk Update-Assistent");
+    EXPECT_EQ(uitest::ControlText(wizard_.Page(), IDC_TITLE),
+              L"Willkommen beim Velk Update-Assistenten");
     ASSERT_TRUE(wizard_.ChooseEveryProduct());
     ASSERT_TRUE(
         uitest::WaitForPageWithControl(wizard_.Sheet(), IDC_PROGRESS_BAR, kWizardTimeoutMs));
