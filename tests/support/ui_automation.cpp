@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cwctype>
+#include <utility>
 
 namespace uitest {
 namespace {
@@ -456,10 +457,24 @@ bool SaveScreenshot(const std::string& name) {
     ::Sleep(800);
     const char* folder = std::getenv("ZAPDATE_SCREENSHOTS");
     const std::string path = std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name;
-    // Wine starts Unix programs directly, with Unix paths.
+    // Wine starts Unix programs directly, with Unix paths, but cannot wait for them: the picture
+    // is taken once the file is there and has stopped growing (Z: is the Unix root).
     const std::wstring target = platform::WideFromUtf8(path);
-    Process import = Launch(L"/usr/bin/import -window root \"" + target + L"\"");
-    return import && WaitForExit(import, 20000) == 0;
+    const std::wstring file = L"Z:" + target;
+    ::DeleteFileW(file.c_str());
+    if (!Launch(L"/usr/bin/import -window root \"" + target + L"\""))
+        return false;
+    ULONGLONG size = 0;
+    return WaitUntil(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            const ULONGLONG last = std::exchange(
+                size, ::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)
+                          ? (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow
+                          : 0);
+            return size != 0 && size == last;
+        },
+        20000);
 }
 
 std::wstring ProgramFolder() {
