@@ -13,6 +13,10 @@
 // Bitmaps, icons and cursors.
 #define IDB_HEADER 102
 #define IDB_WATERMARK 103
+#define IDB_HEADER_150 202 // the two at 150 and 200 % screen scaling
+#define IDB_WATERMARK_150 203
+#define IDB_HEADER_200 302
+#define IDB_WATERMARK_200 303
 #define IDI_PROGRAM 21
 #define IDI_ERROR_PLACEHOLDER 121
 #define IDI_FAILURE 149

@@ -352,6 +352,39 @@ std::vector<ListRow> ReadListView(HWND listView, int columnCount) {
     return rows;
 }
 
+std::vector<std::wstring> ReadListHeadings(HWND listView) {
+    std::vector<std::wstring> headings;
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(listView, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    constexpr size_t kTextOffset = 256;
+    constexpr int kTextChars = 256;
+    RemoteBuffer remote(listView, kTextOffset + kTextChars * sizeof(wchar_t));
+    for (int column = 0; column < count && remote.Address(); ++column) {
+        LVCOLUMNW item = {};
+        item.mask = LVCF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(remote.At(kTextOffset));
+        item.cchTextMax = kTextChars;
+        remote.Write(0, &item, sizeof item);
+        std::wstring text(kTextChars, L'\0');
+        if (::SendMessageW(listView, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                           reinterpret_cast<LPARAM>(remote.Address())))
+            remote.Read(kTextOffset, text.data(), kTextChars * sizeof(wchar_t));
+        text.resize(std::wcslen(text.c_str()));
+        headings.push_back(text);
+    }
+    return headings;
+}
+
+int ListStringWidth(HWND listView, const std::wstring& text) {
+    const size_t size = (text.size() + 1) * sizeof(wchar_t);
+    RemoteBuffer remote(listView, size);
+    if (!remote.Address())
+        return -1;
+    remote.Write(0, text.c_str(), size);
+    return static_cast<int>(::SendMessageW(listView, LVM_GETSTRINGWIDTHW, 0,
+                                           reinterpret_cast<LPARAM>(remote.Address())));
+}
+
 void ClickListItem(HWND listView, int index) {
     RECT label;
     if (!RemoteItemRect(listView, index, LVIR_LABEL, label))
