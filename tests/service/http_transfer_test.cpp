@@ -17,6 +17,8 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 using service::CHttpTransfer;
@@ -91,8 +93,30 @@ protected:
         return request;
     }
 
+    // Runs a GET of `path` on a thread of its own.
+    bool StartPerform(CHttpTransfer& transfer, const std::string& path) {
+        performer_ = platform::StartThread([this, &transfer, request = Request("GET", path)] {
+            result_ = transfer.Perform(output_.Path(), request);
+            return 0u;
+        });
+        return performer_.IsValid();
+    }
+
+    // Its result, once it has ended. One that has not ended within a minute is a failure; the
+    // server then drops what it holds back, so that the transfer ends before the test does.
+    TransferResult EndOfPerform() {
+        if (::WaitForSingleObject(performer_.Get(), 60000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the transfer did not end";
+            server_.DropPausedReplies();
+            ::WaitForSingleObject(performer_.Get(), INFINITE);
+        }
+        return result_;
+    }
+
     ScriptedHttpServer server_;
     TempFile output_{L"transfer.bin"};
+    platform::UniqueHandle performer_;
+    std::atomic<TransferResult> result_{TransferResult::Failed};
 };
 
 TEST_F(HttpTransferTest, RequestsGoOutAndEndAsTheirRepliesSay) {
@@ -351,17 +375,10 @@ TEST_F(HttpTransferTest, LineThatSlowsDownAfterAFastStartKeepsProgressAndCancelC
             if (received > kBurst && ++trickleReports == 3)
                 trickling.Set();
         });
-    std::atomic<TransferResult> result{TransferResult::Done};
-    const CRequestInfo request = Request("GET", "/slowing.exe");
-    const platform::UniqueHandle worker = platform::StartThread([&] {
-        result = transfer.Perform(output_.Path(), request);
-        return 0u;
-    });
-    ASSERT_TRUE(worker.IsValid());
+    ASSERT_TRUE(StartPerform(transfer, "/slowing.exe"));
     ASSERT_TRUE(trickling.Wait(60000)) << "no progress while the line trickles";
     transfer.RequestCancel();
-    ASSERT_EQ(::WaitForSingleObject(worker.Get(), 60000), WAIT_OBJECT_0);
-    EXPECT_EQ(result.load(), TransferResult::Cancelled);
+    ASSERT_EQ(EndOfPerform(), TransferResult::Cancelled);
     const std::string contents = output_.Contents();
     EXPECT_GT(contents.size(), kBurst);
     EXPECT_TRUE(contents == body.substr(0, contents.size()));
@@ -369,6 +386,45 @@ TEST_F(HttpTransferTest, LineThatSlowsDownAfterAFastStartKeepsProgressAndCancelC
     const std::vector<size_t> sent = server_.BodyBytesSent(1, 60000);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_LT(sent[0], kBurst + kTrickle / 2);
+}
+
+TEST_F(HttpTransferTest, CancelLeavesAReadThatASilentLineHoldsToEndOnItsOwn) {
+    // A fast burst that ends inside a big read; then the server sends nothing until told.
+    constexpr size_t kRead = 4u << 20;
+    ScriptedReply reply = ScriptedReply::Binary(PatternBytes(kRead + (1u << 20)));
+    reply.pauseAfterBytes = kRead + 8192;
+    reply.pauseMs = INFINITE;
+    server_.Enqueue(reply);
+    // A report of nothing new: the transfer waits for a read that waits for the line.
+    platform::Event waiting(platform::Event::Reset::Manual, false);
+    uint32_t last = 0;
+    auto transfer = std::make_unique<CHttpTransfer>(
+        [&](uint32_t, uint32_t received, uint32_t, uint32_t, uint32_t, uint32_t) {
+            if (received >= kRead && received == std::exchange(last, received))
+                waiting.Set();
+        });
+    ASSERT_TRUE(StartPerform(*transfer, "/held.exe"));
+    EXPECT_TRUE(waiting.Wait(60000)) << "no progress while a read waits";
+    transfer->RequestCancel();
+    EXPECT_EQ(EndOfPerform(), TransferResult::Cancelled);
+    EXPECT_TRUE(server_.BodyBytesSent(0, 0).empty()) << "the server was still holding";
+    const std::string contents = output_.Contents();
+    EXPECT_EQ(contents.size(), transfer->Received());
+    EXPECT_TRUE(contents == reply.body.substr(0, contents.size()));
+
+    // While the read it left still waits, the transfer serves another request, and then goes.
+    ScriptedHttpServer other;
+    other.Enqueue(ScriptedReply::Binary("next"));
+    CRequestInfo request = Request("GET", "/next.exe");
+    request.port = other.Port();
+    EXPECT_EQ(transfer->Perform(output_.Path(), request), TransferResult::Done);
+    EXPECT_EQ(output_.Contents(), "next");
+    transfer.reset();
+    EXPECT_TRUE(server_.BodyBytesSent(0, 0).empty());
+    // When the server finally closes, the read ends and its thread closes the connection.
+    server_.DropPausedReplies();
+    EXPECT_EQ(server_.BodyBytesSent(1, 60000).size(), 1u);
+    EXPECT_EQ(server_.RepliesClosedByClient(), 1u);
 }
 
 TEST(CertificateRetry, ACertificateErrorIsRetriedExactlyOnce) {
