@@ -22,7 +22,9 @@ namespace {
 constexpr int kMaxPasses = 100;
 // Progress, the cancel and the writes go chunk by chunk, whatever size the reads have.
 constexpr DWORD kChunkSize = 8192;
-// The largest read: on a line that goes from fast to 40 KB/s it waits about 6 s at worst, once.
+// The largest read: on a line that goes from fast to 40 KB/s it waits about 6 s at worst, once,
+// while the count shown stands still (the time shown and the cancel do not wait for it). Half of
+// it costs a fast line about a quarter of its speed under Wine.
 constexpr DWORD kMaxReadSize = 32 * kChunkSize;
 // Reads are written together in blocks of this size.
 constexpr DWORD kBlockSize = 128 * kChunkSize;
@@ -142,7 +144,7 @@ struct CHttpTransfer::OpenRequest {
     UniqueInternetHandle session;
     UniqueInternetHandle connection;
     UniqueInternetHandle request;
-    std::vector<char> block = std::vector<char>(kBlockSize);
+    std::vector<char> block; // only for a reply whose body is read
     CReadSize readSize;
     // The outcome of the last read.
     bool readOk = false;
@@ -327,6 +329,7 @@ TransferResult CHttpTransfer::ReceiveReply(const std::shared_ptr<OpenRequest>& o
 bool CHttpTransfer::ReadBody(const std::shared_ptr<OpenRequest>& open, HANDLE file) {
     // Reads land one after the other in the block, which is written when it is full, at the end
     // and when the transfer stops: one write for many small reads.
+    open->block.resize(kBlockSize);
     const char* const block = open->block.data();
     DWORD pending = 0;
     for (;;) {
