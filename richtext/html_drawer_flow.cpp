@@ -6,10 +6,10 @@
 #include "platform/gdi.h"
 #include "platform/resource_strings.h"
 #include "richtext/html_text_transform.h"
+#include "richtext/layout_coordinates.h"
 #include "richtext/layout_break.h"
 
 #include <algorithm>
-#include <climits>
 
 using namespace richtext;
 
@@ -29,10 +29,6 @@ size_t CountTrailingBlanks(std::wstring_view text) {
     while (count < text.size() && text[text.size() - 1 - count] == L' ')
         ++count;
     return count;
-}
-
-int ClampCoordinate(long long value) {
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN / 4, INT_MAX / 4));
 }
 
 LayoutShadow ShadowOf(const ImageShadowSettings& settings) {
@@ -122,9 +118,9 @@ private:
         else
             ::SetTextJustification(d_.dc_, 0, 0);
         if (record.align == kAlignCenter)
-            x_ = frame_.left + free / 2;
+            x_ = SumOf(frame_.left, free / 2);
         else if (record.align == kAlignRight)
-            x_ = frame_.left + free;
+            x_ = SumOf(frame_.left, free);
     }
 
     void EndLine(bool wrapped, int count) {
