@@ -113,6 +113,13 @@ protected:
         canvas.Fill(RGB(1, 2, 3));
         ::SendMessageW(item_, WM_PAINT, reinterpret_cast<WPARAM>(canvas.Dc()), 0);
     }
+    // Ink (anything but the 3D face) of a fresh paint.
+    int Ink() {
+        const RECT client = Client();
+        Canvas canvas(client.right, client.bottom);
+        PaintInto(canvas);
+        return canvas.CountOtherThan(::GetSysColor(COLOR_3DFACE));
+    }
 
     POINT CentreOfLink(size_t index = 0) const {
         const RECT& rect = control_.Drawer().HotAreas().at(index).rect;
@@ -129,7 +136,6 @@ protected:
 
     void Click(POINT point) {
         ::SendMessageW(item_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
-        ::SendMessageW(item_, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
     }
 
     std::wstring GetText(size_t capacity) const {
@@ -145,59 +151,33 @@ protected:
     CHtmlStatic control_;
 };
 
-TEST_F(HtmlStaticTest, TakesOverTheControlsTextAndStyle) {
+TEST_F(HtmlStaticTest, TakesOverTheControlsTextAndStyleAndShowsTheMarkup) {
     Open(SS_LEFT | WS_HSCROLL, L"a <b>bold</b> word");
-    EXPECT_EQ(control_.Text(), L"a <b>bold</b> word");
     EXPECT_EQ(GetText(64), L"a <b>bold</b> word");
     EXPECT_EQ(::SendMessageW(item_, WM_GETTEXTLENGTH, 0, 0), 18);
     const LONG_PTR style = ::GetWindowLongPtrW(item_, GWL_STYLE);
     EXPECT_NE(style & SS_NOTIFY, 0);
     EXPECT_EQ(style & WS_HSCROLL, 0);
-    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(item_, WM_GETFONT, 0, 0)), control_.Font());
     EXPECT_NE(control_.Font(), nullptr);
     // WM_GETTEXT copies what fits, with a terminator, and nothing into no buffer.
     EXPECT_EQ(GetText(4), L"a <");
-    wchar_t buffer[4] = {L'#', L'#', L'#', L'#'};
-    EXPECT_EQ(::SendMessageW(item_, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 3);
-    EXPECT_EQ(buffer[3], L'\0');
-    EXPECT_EQ(::SendMessageW(item_, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 0);
     EXPECT_EQ(::SendMessageW(item_, WM_GETTEXT, 4, 0), 0);
+    const platform::UniqueFont font(::CreateFontW(-20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                                  DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    ::SendMessageW(item_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    const int bold = Ink();
+    ::SetWindowTextW(item_, L"a bold word");
+    EXPECT_GT(bold, Ink()) << "the middle word is bold";
 }
 
 TEST_F(HtmlStaticTest, SettingTheTextRepaintsAtOnce) {
     Open();
-    const RECT client = Client();
-    Canvas before(client.right, client.bottom);
-    PaintInto(before);
-    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
-    EXPECT_EQ(before.CountOtherThan(face), 0) << "an empty text paints only the background";
-
+    EXPECT_EQ(Ink(), 0) << "an empty text paints only the background";
     ::InvalidateRect(item_, nullptr, FALSE);
     ::SetWindowTextW(item_, L"<b>Hello</b> there");
     RECT update{};
     EXPECT_FALSE(::GetUpdateRect(item_, &update, FALSE)) << "the change is painted at once";
-    EXPECT_EQ(control_.Text(), L"<b>Hello</b> there");
-
-    Canvas after(client.right, client.bottom);
-    PaintInto(after);
-    EXPECT_GT(after.CountOtherThan(face), 20);
-    EXPECT_GT(control_.TextSize().cx, 0);
-}
-
-TEST_F(HtmlStaticTest, BoldMarkupInksMoreThanPlainText) {
-    Open();
-    const platform::UniqueFont font(::CreateFontW(-20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                                  DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-    ::SendMessageW(item_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-    const RECT client = Client();
-    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
-    Canvas plain(client.right, client.bottom);
-    ::SetWindowTextW(item_, L"a bold word");
-    PaintInto(plain);
-    Canvas bold(client.right, client.bottom);
-    ::SetWindowTextW(item_, L"a <b>bold</b> word");
-    PaintInto(bold);
-    EXPECT_GT(bold.CountOtherThan(face), plain.CountOtherThan(face));
+    EXPECT_GT(Ink(), 20);
 }
 
 TEST_F(HtmlStaticTest, TheSetFontBecomesTheBodyFont) {
@@ -206,71 +186,39 @@ TEST_F(HtmlStaticTest, TheSetFontBecomesTheBodyFont) {
                                                    DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     const platform::UniqueFont large(::CreateFontW(-30, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                                    DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-    const RECT client = Client();
-    Canvas canvas(client.right, client.bottom);
-
     EXPECT_EQ(::SendMessageW(item_, WM_SETFONT, reinterpret_cast<WPARAM>(small.Get()), TRUE), 0);
     EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(item_, WM_GETFONT, 0, 0)), small.Get());
-    PaintInto(canvas);
-    const SIZE smallSize = control_.TextSize();
-    const int smallInk = canvas.CountOtherThan(::GetSysColor(COLOR_3DFACE));
-
+    const int smallInk = Ink();
+    EXPECT_LT(control_.TextSize().cy, 25);
     ::SendMessageW(item_, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), TRUE);
-    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(item_, WM_GETFONT, 0, 0)), large.Get());
-    PaintInto(canvas);
-    const SIZE largeSize = control_.TextSize();
-
-    EXPECT_GE(smallSize.cy, 10);
-    EXPECT_LT(smallSize.cy, 25);
-    EXPECT_GE(largeSize.cy, 30);
-    EXPECT_GT(canvas.CountOtherThan(::GetSysColor(COLOR_3DFACE)), 2 * smallInk);
+    EXPECT_GT(Ink(), 2 * smallInk);
+    EXPECT_GE(control_.TextSize().cy, 30);
 }
 
-TEST_F(HtmlStaticTest, TheCursorOverALinkIsTheHand) {
-    Open(SS_LEFT, L"Go <a msg=\"next\">there</a> now");
-    const RECT client = Client();
-    Canvas canvas(client.right, client.bottom);
-    PaintInto(canvas);
-    ASSERT_FALSE(control_.Drawer().HotAreas().empty());
-    const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
-    ASSERT_NE(hand, nullptr);
-    EXPECT_EQ(control_.LinkCursor(), hand);
-
-    EXPECT_EQ(SetCursorAt(CentreOfLink()), TRUE);
-    EXPECT_EQ(::GetCursor(), hand);
-
-    SetCursorAt(POINT{client.right - 2, client.bottom - 2});
-    EXPECT_NE(::GetCursor(), hand);
-}
-
-TEST_F(HtmlStaticTest, LinksAreDrawnInTheLinkColour) {
-    Open(SS_LEFT, L"<a msg=\"x\">linked words</a>");
-    const RECT client = Client();
-    Canvas canvas(client.right, client.bottom);
-    PaintInto(canvas);
-    EXPECT_GT(canvas.CountOf(RGB(0, 0, 255)), 10);
-
-    control_.SetLinkColours(RGB(255, 0, 0), false, RGB(255, 0, 0), true);
-    PaintInto(canvas);
-    EXPECT_EQ(canvas.CountOf(RGB(0, 0, 255)), 0);
-    EXPECT_GT(canvas.CountOf(RGB(255, 0, 0)), 10);
-}
-
-TEST_F(HtmlStaticTest, AClickOnAMessageLinkSendsTheLinkMessage) {
+TEST_F(HtmlStaticTest, LinksShowTheHandTakeTheLinkColoursAndSendTheLinkMessage) {
     Open(SS_LEFT, L"Go <a msg=\"next page\">there</a> now");
     control_.SetLinkMessage(kLinkMessage, kLinkParam);
     const RECT client = Client();
     Canvas canvas(client.right, client.bottom);
     PaintInto(canvas);
-    ASSERT_FALSE(control_.Drawer().HotAreas().empty());
+    EXPECT_GT(canvas.CountOf(RGB(0, 0, 255)), 10);
+    const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
+    EXPECT_EQ(SetCursorAt(CentreOfLink()), TRUE);
+    EXPECT_EQ(::GetCursor(), hand);
+    SetCursorAt(POINT{client.right - 2, client.bottom - 2});
+    EXPECT_NE(::GetCursor(), hand);
 
     Click(POINT{client.right - 2, client.bottom - 2});
     EXPECT_EQ(log_.count, 0) << "a click beside the link does nothing";
-
     Click(CentreOfLink());
     EXPECT_EQ(log_.count, 1);
     EXPECT_EQ(log_.target, L"next page");
     EXPECT_EQ(log_.lParam, kLinkParam);
+
+    control_.SetLinkColours(RGB(255, 0, 0), false, RGB(255, 0, 0), true);
+    PaintInto(canvas);
+    EXPECT_EQ(canvas.CountOf(RGB(0, 0, 255)), 0);
+    EXPECT_GT(canvas.CountOf(RGB(255, 0, 0)), 10);
 }
 
 TEST_F(HtmlStaticTest, ADisabledControlIsEmbossedAndIgnoresTheMouse) {
@@ -284,139 +232,114 @@ TEST_F(HtmlStaticTest, ADisabledControlIsEmbossedAndIgnoresTheMouse) {
     ::EnableWindow(item_, FALSE);
     Canvas disabled(client.right, client.bottom);
     PaintInto(disabled);
-
-    const COLORREF highlight = ::GetSysColor(COLOR_3DHILIGHT);
-    const COLORREF shadow = ::GetSysColor(COLOR_3DSHADOW);
-    EXPECT_GT(disabled.CountOf(highlight), 5) << "the light copy";
-    EXPECT_GT(disabled.CountOf(shadow), 5) << "the shadow in place";
+    EXPECT_GT(disabled.CountOf(::GetSysColor(COLOR_3DHILIGHT)), 5) << "the light copy";
+    EXPECT_GT(disabled.CountOf(::GetSysColor(COLOR_3DSHADOW)), 5) << "the shadow in place";
     EXPECT_EQ(disabled.CountOf(RGB(0, 0, 255)), 0) << "no link colour while disabled";
-    EXPECT_GT(enabled.CountOf(RGB(0, 0, 255)), 5);
-
     Click(link);
     EXPECT_EQ(log_.count, 0);
     SetCursorAt(link);
     EXPECT_NE(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
 
     ::EnableWindow(item_, TRUE);
-    Canvas again(client.right, client.bottom);
-    PaintInto(again);
-    EXPECT_EQ(again.CountOf(shadow), enabled.CountOf(shadow));
+    PaintInto(disabled);
+    EXPECT_EQ(disabled.CountOf(RGB(0, 0, 255)), enabled.CountOf(RGB(0, 0, 255)));
     Click(CentreOfLink());
     EXPECT_EQ(log_.count, 1);
 }
 
-TEST_F(HtmlStaticTest, AlignmentComesFromTheWindowStyle) {
+TEST_F(HtmlStaticTest, AlignmentComesFromTheFlagsOrTheWindowStyle) {
     Open(SS_RIGHT | SS_CENTERIMAGE, L"short");
     const RECT client = Client();
     Canvas canvas(client.right, client.bottom);
     PaintInto(canvas);
-    const RECT right = control_.TextRect();
-    EXPECT_EQ(right.right, client.right);
-    EXPECT_EQ(right.top, (client.bottom - control_.TextSize().cy) / 2);
-
+    EXPECT_EQ(control_.TextRect().right, client.right);
+    EXPECT_EQ(control_.TextRect().top, (client.bottom - control_.TextSize().cy) / 2);
     control_.SetMargins(6, 4);
     control_.SetAlignment(CHtmlStatic::kAlignLeft | CHtmlStatic::kAlignBottom);
     PaintInto(canvas);
     EXPECT_EQ(control_.TextRect().left, 6);
     EXPECT_EQ(control_.TextRect().bottom, client.bottom - 4);
-
     control_.SetAlignment(CHtmlStatic::kAlignCenter | CHtmlStatic::kAlignTop);
     PaintInto(canvas);
     EXPECT_EQ(control_.TextRect().left, (client.right - control_.TextSize().cx) / 2);
-    EXPECT_EQ(control_.TextRect().top, 4);
 }
 
 TEST_F(HtmlStaticTest, NoWordWrapNeverWrapsAndFillsTheWidth) {
-    const std::wstring longText(200, L'w');
-    Open(SS_LEFTNOWORDWRAP, (L"word " + longText + L" end").c_str());
+    const std::wstring text = L"word " + std::wstring(200, L'w') + L" end";
+    Open(SS_LEFTNOWORDWRAP, text.c_str());
     const RECT client = Client();
     Canvas canvas(client.right, client.bottom);
     PaintInto(canvas);
     EXPECT_EQ(control_.Drawer().Lines().size(), 1u);
-    EXPECT_GE(control_.TextSize().cx, client.right - 1);
-
     ::SetWindowTextW(item_, L"x");
     PaintInto(canvas);
     EXPECT_GE(control_.TextSize().cx, client.right - 1);
-
     control_.SetWordWrap(true);
-    ::SetWindowTextW(item_, (L"word " + longText + L" end").c_str());
+    ::SetWindowTextW(item_, text.c_str());
     PaintInto(canvas);
     EXPECT_GT(control_.Drawer().Lines().size(), 1u);
 }
 
-TEST_F(HtmlStaticTest, TheBackgroundAndTextColoursPaintTheControl) {
-    Open(SS_LEFT, L"");
-    control_.SetBackground(RGB(10, 200, 30));
+// Without a window the setters store their values; subclassing applies them.
+TEST_F(HtmlStaticTest, SettingsMadeBeforeTheWindowTakeEffectWithIt) {
+    const COLORREF green = RGB(10, 200, 30);
+    control_.SetBackground(green);
+    control_.SetLinkMessage(kLinkMessage, kLinkParam);
+    control_.SetRoundedCorners(20, 20);
+    control_.SetWordWrap(false);
+    control_.SetAnimationPeriod(50);
+    Open(SS_LEFT, (L"<a msg=\"early\">go</a> " + std::wstring(300, L'w')).c_str());
+    EXPECT_TRUE(::KillTimer(item_, CHtmlStatic::kAnimationTimer)) << "the animation runs";
     const RECT client = Client();
     Canvas canvas(client.right, client.bottom);
     PaintInto(canvas);
-    EXPECT_EQ(canvas.CountOf(RGB(10, 200, 30)), client.right * client.bottom);
+    EXPECT_EQ(canvas.Pixel(0, 0), RGB(1, 2, 3)) << "the corners are cut";
+    EXPECT_EQ(canvas.Pixel(client.right / 2, client.bottom - 2), green);
+    EXPECT_EQ(control_.Drawer().Lines().size(), 1u) << "no word wrap";
+    Click(CentreOfLink());
+    EXPECT_EQ(log_.count, 1);
+    EXPECT_EQ(log_.target, L"early");
+    control_.SetAnimationPeriod(0);
+    EXPECT_FALSE(::KillTimer(item_, CHtmlStatic::kAnimationTimer));
+}
 
+TEST_F(HtmlStaticTest, BackgroundTextColourAndFramePaintTheControl) {
+    Open();
+    control_.SetBackground(RGB(10, 200, 30));
+    control_.SetFrame(::CreateSolidBrush(RGB(255, 0, 0)), 2, 1);
+    const RECT client = Client();
+    Canvas canvas(client.right, client.bottom);
+    PaintInto(canvas);
+    EXPECT_EQ(canvas.CountOf(RGB(10, 200, 30)), (client.right - 4) * (client.bottom - 2));
+    EXPECT_EQ(canvas.Pixel(1, client.bottom / 2), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.Pixel(client.right / 2, 1), RGB(10, 200, 30));
     ::SetWindowTextW(item_, L"coloured words here");
     control_.SetTextColour(RGB(200, 0, 0));
     PaintInto(canvas);
     EXPECT_GT(canvas.CountOf(RGB(200, 0, 0)), 10);
-    EXPECT_EQ(control_.Text(), L"coloured words here") << "the wrapping is not the text";
+    EXPECT_EQ(control_.Text(), L"coloured words here") << "the colour is not part of the text";
 }
 
-TEST_F(HtmlStaticTest, TheAnimationTimerFollowsThePeriod) {
-    Open(SS_LEFT, L"still");
-    EXPECT_EQ(control_.AnimationPeriod(), 0u);
-    control_.SetAnimationPeriod(20);
-    EXPECT_EQ(control_.AnimationPeriod(), 20u);
-    const DWORD start = ::GetTickCount();
-    bool ticked = false;
-    MSG message{};
-    while (!ticked && ::GetTickCount() - start < 2000) {
-        if (::PeekMessageW(&message, item_, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-            ticked = message.wParam == CHtmlStatic::kAnimationTimer;
-            ::DispatchMessageW(&message);
-        } else {
-            ::Sleep(5);
-        }
-    }
-    EXPECT_TRUE(ticked);
-    control_.SetAnimationPeriod(0);
-    ::Sleep(60);
-    EXPECT_FALSE(::PeekMessageW(&message, item_, WM_TIMER, WM_TIMER, PM_REMOVE));
-}
-
-TEST_F(HtmlStaticTest, ABitmapSnippetShowsTheImage) {
+TEST_F(HtmlStaticTest, SnippetsShowTheirImageAtTheRequestedSize) {
     Open(SS_LEFT, L"words");
     const platform::UniqueBitmap red = testing_canvas::MakeSolidBitmap(20, 10, RGB(255, 0, 0));
     control_.ShowBitmap(red.Get());
     const std::wstring text = GetText(128);
-    EXPECT_EQ(text.rfind(L"<bmp handle=0x", 0), 0u) << std::string(text.begin(), text.end());
+    EXPECT_EQ(text.rfind(L"<bmp handle=0x", 0), 0u);
     EXPECT_EQ(text.substr(text.size() - 24), L" width=100% height=100%>");
-
     const RECT client = Client();
     Canvas canvas(client.right, client.bottom);
     PaintInto(canvas);
     EXPECT_EQ(canvas.CountOf(RGB(255, 0, 0)), 200);
-
     control_.SetImageSize(0, 0);
     EXPECT_NE(GetText(128).find(L" width=" + std::to_wstring(client.right) + L" height=" +
                                 std::to_wstring(client.bottom) + L">"),
               std::wstring::npos);
-
-    ::SetWindowTextW(item_, L"plain again");
-    EXPECT_EQ(GetText(128), L"plain again");
-}
-
-TEST_F(HtmlStaticTest, ListSnippetsScaleTheirNaturalSize) {
-    Open();
     control_.ShowListImage(2, 5, 16, 16, RGB(255, 0, 255));
-    EXPECT_EQ(GetText(128),
-              L"<ilst index=2 idres=5 mask=0xFF00FF cx=16, cy=16 width=16 height=16>");
     control_.SetImageSize(50, 200);
     EXPECT_EQ(GetText(128), L"<ilst index=2 idres=5 mask=0xFF00FF cx=16, cy=16 width=8 height=32>");
-
-    control_.SetImageSize(100, 100);
-    control_.ShowAnimatedList(7);
-    EXPECT_EQ(GetText(128), L"<ilst index=0 idres=7 speed=1 width=100% height=100%>");
-    control_.ShowIcon(9, 32, 32);
-    EXPECT_EQ(GetText(128), L"<icon idres=9 width=32 height=32>");
+    ::SetWindowTextW(item_, L"plain again");
+    EXPECT_EQ(GetText(128), L"plain again");
 }
 
 TEST_F(HtmlStaticTest, ARoundedControlLeavesItsCornersAndFollowsItsSize) {
@@ -424,65 +347,47 @@ TEST_F(HtmlStaticTest, ARoundedControlLeavesItsCornersAndFollowsItsSize) {
     const COLORREF green = RGB(10, 200, 30);
     control_.SetBackground(green);
     control_.SetRoundedCorners(20, 20);
-    RECT client = Client();
-    Canvas canvas(client.right, client.bottom);
-    PaintInto(canvas);
-    EXPECT_EQ(canvas.Pixel(0, 0), RGB(1, 2, 3));
-    EXPECT_EQ(canvas.Pixel(client.right - 1, client.bottom - 1), RGB(1, 2, 3));
-    EXPECT_EQ(canvas.Pixel(client.right / 2, client.bottom / 2), green);
-
     ::SetWindowPos(item_, nullptr, 0, 0, 60, 40, SWP_NOMOVE | SWP_NOZORDER);
-    client = Client();
-    ASSERT_EQ(client.right, 60);
     Canvas smaller(60, 40);
     PaintInto(smaller);
     EXPECT_EQ(smaller.Pixel(59, 39), RGB(1, 2, 3));
-    EXPECT_EQ(smaller.Pixel(30, 20), green);
     EXPECT_EQ(smaller.Pixel(30, 0), green);
 }
 
-TEST_F(HtmlStaticTest, TheFrameIsDrawnAroundTheControl) {
-    Open();
-    control_.SetBackground(RGB(10, 200, 30));
-    control_.SetFrame(::CreateSolidBrush(RGB(255, 0, 0)), 2, 1);
-    const RECT client = Client();
-    Canvas canvas(client.right, client.bottom);
-    PaintInto(canvas);
-    EXPECT_EQ(canvas.Pixel(1, client.bottom / 2), RGB(255, 0, 0));
-    EXPECT_EQ(canvas.Pixel(2, client.bottom / 2), RGB(10, 200, 30));
-    EXPECT_EQ(canvas.Pixel(client.right / 2, 0), RGB(255, 0, 0));
-    EXPECT_EQ(canvas.Pixel(client.right / 2, 1), RGB(10, 200, 30));
-}
-
-TEST_F(HtmlStaticTest, TheHoverFollowsTheMouseFromLinkToLinkAndLeaves) {
+TEST_F(HtmlStaticTest, TheHoverFollowsTheMouseFromLinkToLinkAndLeavesWithIt) {
     Open(SS_LEFT, L"<a msg=\"one\">first</a> and <a msg=\"two\">second</a>");
-    const RECT client = Client();
-    Canvas canvas(client.right, client.bottom);
-    PaintInto(canvas);
-    ASSERT_GE(control_.Drawer().HotAreas().size(), 2u);
-    const int firstNumber = control_.Drawer().HotAreas()[0].linkNumber;
-    const int secondNumber = control_.Drawer().HotAreas()[1].linkNumber;
-    ASSERT_NE(firstNumber, secondNumber);
-    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
-    const int idleInk = canvas.CountOtherThan(face);
-
+    const int idleInk = Ink();
     const POINT first = CentreOfLink(0);
     ::SendMessageW(item_, WM_MOUSEMOVE, 0, MAKELPARAM(first.x, first.y));
-    EXPECT_EQ(control_.Drawer().HoverLink(), firstNumber);
-    PaintInto(canvas);
-    EXPECT_GT(canvas.CountOtherThan(face), idleInk) << "the hovered link is underlined";
-
+    EXPECT_EQ(control_.Drawer().HoverLink(), control_.Drawer().HotAreas()[0].linkNumber);
+    EXPECT_GT(Ink(), idleInk) << "the hovered link is underlined";
     const POINT second = CentreOfLink(1);
     ::SendMessageW(item_, WM_MOUSEMOVE, 0, MAKELPARAM(second.x, second.y));
-    EXPECT_EQ(control_.Drawer().HoverLink(), secondNumber);
-
+    EXPECT_EQ(control_.Drawer().HoverLink(), control_.Drawer().HotAreas()[1].linkNumber);
     POINT outside{-50, -50};
     ::ClientToScreen(item_, &outside);
     ::SetCursorPos(outside.x, outside.y);
     ::SendMessageW(item_, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(control_.Drawer().HoverLink(), -2);
-    PaintInto(canvas);
-    EXPECT_EQ(canvas.CountOtherThan(face), idleInk);
+    EXPECT_EQ(Ink(), idleInk);
+}
+
+// A link wider than a label that does not wrap reaches past the window: the mouse leaves the
+// window while it is still over the link's area.
+TEST_F(HtmlStaticTest, TheHoverLeavesEvenWhereTheLinkReachesPastTheWindow) {
+    Open(SS_LEFTNOWORDWRAP, (L"<a msg=\"wide\">" + std::wstring(400, L'w') + L"</a>").c_str());
+    const int idleInk = Ink();
+    const RECT& area = control_.Drawer().HotAreas().at(0).rect;
+    ASSERT_GT(area.right, Client().right);
+    const POINT inside{Client().right / 2, (area.top + area.bottom) / 2};
+    ::SendMessageW(item_, WM_MOUSEMOVE, 0, MAKELPARAM(inside.x, inside.y));
+    ASSERT_NE(control_.Drawer().HoverLink(), -2);
+    POINT beyond{Client().right + 10, inside.y};
+    ::ClientToScreen(item_, &beyond);
+    ::SetCursorPos(beyond.x, beyond.y);
+    ::SendMessageW(item_, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(control_.Drawer().HoverLink(), -2);
+    EXPECT_EQ(Ink(), idleInk);
 }
 
 TEST_F(HtmlStaticTest, ATransparentControlKeepsThePictureBehindUntilResized) {
@@ -493,13 +398,10 @@ TEST_F(HtmlStaticTest, ATransparentControlKeepsThePictureBehindUntilResized) {
     const RECT client = Client();
     Canvas canvas(client.right, client.bottom);
     PaintInto(canvas);
-    EXPECT_EQ(canvas.CountOf(RGB(1, 2, 3)), client.right * client.bottom);
-
     canvas.Fill(RGB(9, 9, 9));
     ::SendMessageW(item_, WM_PAINT, reinterpret_cast<WPARAM>(canvas.Dc()), 0);
     EXPECT_EQ(canvas.CountOf(RGB(1, 2, 3)), client.right * client.bottom)
         << "the first picture is kept";
-
     ::SetWindowPos(item_, nullptr, 0, 0, 50, 30, SWP_NOMOVE | SWP_NOZORDER);
     Canvas resized(50, 30, RGB(9, 9, 9));
     ::SendMessageW(item_, WM_PAINT, reinterpret_cast<WPARAM>(resized.Dc()), 0);
