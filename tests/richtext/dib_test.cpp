@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <vector>
 
 using testing_canvas::Canvas;
@@ -18,23 +15,6 @@ std::vector<BYTE> StoredBytes(const CDib& dib) {
 }
 
 } // namespace
-
-TEST(Dib, RowsArePaddedToFourBytesAndTheColourTableSitsBeforeThem) {
-    struct Case {
-        int bits, rowLength, colours;
-    };
-    for (const Case c :
-         {Case{1, 4, 2}, Case{4, 8, 16}, Case{8, 12, 256}, Case{24, 32, 0}, Case{32, 40, 0}}) {
-        CDib dib;
-        ASSERT_TRUE(dib.Create(10, 3, c.bits)) << c.bits;
-        EXPECT_EQ(dib.RowLength(), c.rowLength) << c.bits;
-        EXPECT_EQ(dib.Info()->bmiHeader.biSizeImage, static_cast<DWORD>(c.rowLength * 3));
-        EXPECT_EQ(dib.Bits(), reinterpret_cast<const BYTE*>(dib.Info()) + 40 + 4 * c.colours);
-        // An entry past the table would be the first pixels.
-        dib.SetColourTableEntry(c.colours, 9, 9, 9);
-        EXPECT_EQ(dib.Bits()[0], 0) << c.bits;
-    }
-}
 
 TEST(Dib, RefusesSizesThatAreEmptyOrWouldWrapAndIsEmptyAfterwards) {
     CDib dib;
@@ -84,53 +64,4 @@ TEST(Dib, DrawsItsColourTableColoursAndFollowsLaterChanges) {
     dib.SetColourTableEntry(1, 0, 255, 0);
     ASSERT_TRUE(dib.Draw(canvas.Dc(), 2, 3));
     EXPECT_EQ(canvas.Pixel(2, 3), RGB(0, 255, 0));
-}
-
-TEST(Dib, CapturesAnAreaAndAStretchedPartOfIt) {
-    Canvas canvas(6, 6);
-    ::SetPixel(canvas.Dc(), 2, 1, RGB(1, 2, 3));
-    ::SetPixel(canvas.Dc(), 4, 3, RGB(200, 100, 50));
-    CDib dib;
-    ASSERT_TRUE(dib.Create(3, 3, 32));
-    const auto pixel = [&](int x, int y) {
-        return reinterpret_cast<const DWORD*>(dib.PictureRow(y))[x] & 0xFFFFFF;
-    };
-    ASSERT_TRUE(dib.Capture(canvas.Dc(), 2, 1));
-    EXPECT_EQ(pixel(0, 0), 0x010203u);
-    EXPECT_EQ(pixel(2, 2), 0xC86432u);
-    // The 6 x 6 area doubled is 12 x 12; the part at (8, 6) starts with pixel (4, 3).
-    ASSERT_TRUE(dib.CaptureStretchedPart(canvas.Dc(), 0, 0, 6, 6, SIZE{12, 12}, POINT{8, 6}));
-    EXPECT_EQ(pixel(0, 0), 0xC86432u);
-    EXPECT_EQ(pixel(1, 1), 0xC86432u);
-    EXPECT_EQ(pixel(2, 2), 0xFFFFFFu);
-}
-
-TEST(Dib, WritesABitmapFileTheSystemReadsBack) {
-    CDib dib;
-    ASSERT_TRUE(dib.Create(5, 3, 8));
-    dib.SetColourTableEntry(0, 255, 255, 255);
-    dib.SetColourTableEntry(1, 255, 0, 0);
-    dib.SetPixelIndex(0, 0, 1);
-    dib.SetPixelIndex(4, 2, 1);
-    wchar_t folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring path =
-        folder + std::wstring(L"dib_test_") + std::to_wstring(::GetCurrentProcessId()) + L".bmp";
-    ASSERT_TRUE(dib.WriteBitmapFile(path));
-    std::ifstream in(path.c_str(), std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    in.close();
-    const size_t offset = 14 + 40 + 256 * 4;
-    ASSERT_EQ(bytes.size(), offset + dib.ImageSize());
-    EXPECT_EQ(static_cast<BYTE>(bytes[10]) | static_cast<BYTE>(bytes[11]) << 8, offset);
-
-    const platform::UniqueBitmap loaded(static_cast<HBITMAP>(
-        ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-    ::DeleteFileW(path.c_str());
-    ASSERT_TRUE(loaded);
-    const platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    const platform::SelectedObject selected(dc.Get(), loaded.Get());
-    EXPECT_EQ(::GetPixel(dc.Get(), 0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(::GetPixel(dc.Get(), 4, 2), RGB(255, 0, 0));
-    EXPECT_EQ(::GetPixel(dc.Get(), 2, 1), RGB(255, 255, 255));
 }

@@ -123,10 +123,3 @@ TEST_F(FlowTest, TextAndItsOverlineAreDrawnInTheTextColour) {
     MeasureAndDraw(L"<font style=bo color=#ff0000>MMMM</font>");
     EXPECT_GE(canvas_.CountOf(RGB(255, 0, 0), &second), width / 2) << "two pixels when bold";
 }
-
-TEST_F(FlowTest, DrawingAtAPointMovesEverything) {
-    const SIZE size = drawer_.DrawMarkupAt(canvas_.Dc(), L"<a href=x>link</a>", POINT{50, 40});
-    EXPECT_EQ(AreaOf(L"x").left, 50);
-    EXPECT_EQ(AreaOf(L"x").top, 40);
-    EXPECT_EQ(size.cx, WidthOf(L"link") + 1);
-}

@@ -41,29 +41,6 @@ TEST(Gradients, SixtyFourBandsRunFromTheBeginToTheEndColoursNeighbour) {
     EXPECT_EQ(narrow.Pixel(11, 1), kWhite);
 }
 
-TEST(Gradients, CentredAndThreeColourGradientsSplitAtTheMiddle) {
-    struct Case {
-        int effect;
-        COLORREF at0, at64, last;
-    };
-    for (const Case c : {Case{kEffectHCGradient, kRed, kBlue, Band(kBlue, kRed, 63)},
-                         Case{kEffectVCGradient, kRed, kBlue, Band(kBlue, kRed, 63)},
-                         Case{kEffect3HGradient, kRed, kGreen, Band(kGreen, kBlue, 63)},
-                         Case{kEffect3VGradient, kRed, kGreen, Band(kGreen, kBlue, 63)}}) {
-        Canvas canvas(128, 128);
-        Fill(canvas, c.effect, RECT{0, 0, 128, 128});
-        const bool across = c.effect == kEffectHCGradient || c.effect == kEffect3HGradient;
-        const auto at = [&](int p) { return across ? canvas.Pixel(p, 5) : canvas.Pixel(5, p); };
-        EXPECT_EQ(at(0), c.at0) << c.effect;
-        EXPECT_EQ(at(64), c.at64) << c.effect;
-        EXPECT_EQ(at(127), c.last) << c.effect;
-    }
-    Canvas odd(7, 1);
-    Fill(odd, kEffect3HGradient, RECT{0, 0, 7, 1});
-    EXPECT_EQ(odd.Pixel(2, 0), Band(kRed, kGreen, 63)) << "three pixels left of the split";
-    EXPECT_EQ(odd.Pixel(3, 0), Band(kGreen, kBlue, 15)) << "band 15 is the first not empty";
-}
-
 TEST(Gradients, RectanglesBeyondTheTargetKeepTheirGeometry) {
     Canvas canvas(30, 4);
     Fill(canvas, kEffectHGradient, RECT{-20, -5, 44, 2});

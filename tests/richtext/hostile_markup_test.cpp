@@ -1,6 +1,5 @@
-// Markup written to exhaust the label: the cases that once did and the generator's random
-// markup, each drawn as the label draws it, must end within bounded memory. Their time against
-// plain text is the benchmark's concern (bench/richtext_hostile).
+// Markup written to exhaust the label, drawn as the label draws it, ends within bounded memory;
+// its time against plain text is the benchmark's concern (bench/richtext_hostile).
 
 #include "bench/support/hostile_markup.h"
 #include "richtext/html_drawer.h"

@@ -24,7 +24,6 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 
 constexpr std::uint32_t kPixelRed = 0xFF0000;
 constexpr std::uint32_t kPixelGreen = 0x00FF00;
-constexpr std::uint32_t kPixelBlue = 0x0000FF;
 constexpr std::uint32_t kPixelBlack = 0x000000;
 constexpr std::uint32_t kPixelWhite = 0xFFFFFF;
 
@@ -161,17 +160,6 @@ TEST(ImageBounds, ALargeImageWithItsShadowCostsOnlyWhatShows) {
     EXPECT_EQ(canvas.Pixel(50, 50), RGB(76, 76, 76));
 }
 
-TEST(ImageBounds, EmptySizesAndMissingImagesDrawNothing) {
-    Canvas canvas(10, 10);
-    const platform::UniqueBitmap bitmap = MakeSolidBitmap(4, 4, kRed);
-    CDrawManager drawer;
-    EXPECT_FALSE(drawer.DrawBitmap(canvas.Dc(), 0, 0, 0, 4, bitmap.Get(), false, 0, 0, {}));
-    EXPECT_FALSE(drawer.DrawBitmap(canvas.Dc(), 0, 0, 4, -4, bitmap.Get(), false, 0, 0, {}));
-    EXPECT_FALSE(drawer.DrawBitmap(canvas.Dc(), 0, 0, 4, 4, nullptr, false, 0, 0, {}));
-    EXPECT_FALSE(drawer.DrawIcon(canvas.Dc(), 0, 0, 4, 4, nullptr, false, 0, 0, {}));
-    EXPECT_EQ(canvas.CountOtherThan(kWhite), 0);
-}
-
 TEST(ImageAlpha, ABitmapWithAlphaIsBlendedByItAndSoIsItsShadow) {
     const platform::UniqueBitmap bitmap = MakeBitmap(3, 1, {0x80FF0000, 0x00FF0000, 0xFF0000FF});
     Canvas canvas(12, 4);
@@ -192,7 +180,7 @@ TEST(ImageAlpha, ABitmapWithAlphaIsBlendedByItAndSoIsItsShadow) {
     EXPECT_FALSE(drawer.ImageHadAlpha());
 }
 
-TEST(ImageIcons, AnIconsOwnMaskKeepsTheBackgroundAndShapesItsShadow) {
+TEST(ImageIcons, AnIconsOwnMaskKeepsTheBackground) {
     // Upper half transparent by the icon's own mask.
     const platform::UniqueBitmap picture = MakeSolidBitmap(8, 8, kBlue);
     std::vector<BYTE> maskBits(2 * 8, 0);
@@ -207,58 +195,4 @@ TEST(ImageIcons, AnIconsOwnMaskKeepsTheBackgroundAndShapesItsShadow) {
     EXPECT_EQ(canvas.Pixel(2, 2), kYellow);
     EXPECT_EQ(canvas.Pixel(17, 17), kBlue);
     EXPECT_EQ(canvas.CountOf(kBlue), 16 * 8);
-
-    Canvas shadowed(20, 20);
-    ASSERT_TRUE(drawer.DrawIcon(shadowed.Dc(), 0, 0, 8, 8, icon.Get(), false, 0, kImageMonoShadow,
-                                Shadow(100)));
-    EXPECT_EQ(shadowed.Pixel(10, 10), kBlack);
-    EXPECT_EQ(shadowed.Pixel(10, 5), kWhite);
-}
-
-TEST(ImageSources, PalettedAndDeviceBitmapsDraw) {
-    BITMAPINFO* info =
-        static_cast<BITMAPINFO*>(::operator new(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD)));
-    ZeroMemory(info, sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
-    info->bmiHeader =
-        BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, -1, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
-    info->bmiColors[1] = RGBQUAD{0, 0, 255, 0};
-    void* bits = nullptr;
-    const platform::UniqueBitmap paletted(
-        ::CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ::operator delete(info);
-    ASSERT_TRUE(paletted && bits);
-    static_cast<BYTE*>(bits)[0] = 1;
-    Canvas canvas(2, 1, kBlue);
-    ASSERT_TRUE(Draw(canvas, 0, 0, 2, 1, paletted.Get(), 0));
-    EXPECT_EQ(canvas.Pixel(0, 0), kRed);
-    EXPECT_EQ(canvas.Pixel(1, 0), kBlack);
-
-    const HDC screen = ::GetDC(nullptr);
-    const platform::UniqueBitmap device(::CreateCompatibleBitmap(screen, 3, 3));
-    ::ReleaseDC(nullptr, screen);
-    {
-        const platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-        const platform::SelectedObject selected(dc.Get(), device.Get());
-        ::PatBlt(dc.Get(), 0, 0, 3, 3, BLACKNESS);
-    }
-    Canvas target(4, 4);
-    ASSERT_TRUE(Draw(target, 1, 1, 3, 3, device.Get(), 0));
-    EXPECT_EQ(target.Pixel(2, 2), kBlack);
-    EXPECT_EQ(target.Pixel(0, 0), kWhite);
-}
-
-TEST(AlphaCopy, BlendsBySourcePercent) {
-    Canvas source(4, 4, kRed);
-    struct Case {
-        int percent;
-        COLORREF expected;
-    };
-    for (const Case c : {Case{50, RGB(255, 127, 127)}, Case{25, RGB(255, 191, 191)},
-                         Case{180, kRed}, Case{-10, kWhite}}) {
-        Canvas target(6, 6);
-        CDrawManager drawer;
-        ASSERT_TRUE(drawer.AlphaCopy(target.Dc(), 1, 1, 4, 4, source.Dc(), 0, 0, c.percent));
-        EXPECT_EQ(target.Pixel(4, 4), c.expected) << c.percent;
-        EXPECT_EQ(target.Pixel(5, 5), kWhite) << c.percent;
-    }
 }

@@ -25,7 +25,6 @@ struct Run {
 struct PassRecord {
     std::vector<Run> runs;
     std::vector<richtext::MarkupAction> actions; // every action but None and StyleChanged
-    size_t tags = 0;
 };
 
 // 96 pixels per inch, a font 16 pixels high, "x" 8 pixels high.

