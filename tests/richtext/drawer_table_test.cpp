@@ -28,6 +28,9 @@ TEST_F(TableTest, SizeAddsPaddingSpacingAndBordersAndTextAroundStacksAsBlocks) {
     const SIZE table = Measure(L"<table><tr><td>cell</td></tr></table>");
     const SIZE all = Measure(L"above<table><tr><td>cell</td></tr></table>below");
     EXPECT_EQ(all.cy, 2 * (line.cy - 1) + (table.cy - 1) + 1);
+    // A block's last line, even without a break after it, is drawn above the next block.
+    MeasureAndDraw(L"a<br><a href=s>b</a><table><tr><td><a href=c>c</a></td></tr></table>");
+    EXPECT_GE(AreaOf(L"c").top, AreaOf(L"s").bottom);
 }
 
 // The sum of block heights is clamped like every other coordinate, so a text taller than an
