@@ -1,8 +1,6 @@
 #include "richtext/css_length.h"
 #include "richtext/css_number.h"
 
-#include "platform/gdi.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -60,17 +58,4 @@ TEST(ParseLength, EveryUnitAndTheSignRules) {
     for (const auto& c : cases)
         EXPECT_EQ(ParseLength(c.value, c.current, c.fontSize, metrics), c.expected)
             << std::string(c.value, c.value + wcslen(c.value));
-}
-
-TEST(DcMetrics, MeasureTheSelectedFont) {
-    const platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    const platform::UniqueFont font(
-        ::CreateFontW(-20, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-    const platform::SelectedObject selected(dc.Get(), font.Get());
-    TEXTMETRICW metrics{};
-    ASSERT_TRUE(::GetTextMetricsW(dc.Get(), &metrics));
-    const richtext::DcMetrics dcMetrics(dc.Get());
-    EXPECT_EQ(ParseLength(L"2em", 0, true, dcMetrics), 2 * metrics.tmHeight);
-    EXPECT_EQ(ParseLength(L"1in", 0, false, dcMetrics), ::GetDeviceCaps(dc.Get(), LOGPIXELSY));
-    EXPECT_GT(dcMetrics.XHeight(), 0);
 }

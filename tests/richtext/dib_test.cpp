@@ -46,22 +46,3 @@ TEST(Dib, PixelIndicesAreStoredBottomUpAndOnlyInTheirOwnBits) {
         one.SetPixelIndex(p.x, p.y, 0xFF);
     EXPECT_EQ(StoredBytes(one), before) << "positions outside the image write nothing";
 }
-
-TEST(Dib, DrawsItsColourTableColoursAndFollowsLaterChanges) {
-    CDib dib;
-    ASSERT_TRUE(dib.Create(3, 2, 8));
-    dib.SetColourTableEntry(1, 255, 0, 0);
-    dib.SetColourTableEntry(2, 0, 0, 255);
-    dib.SetPixelIndex(0, 0, 1);
-    dib.SetPixelIndex(2, 1, 2);
-    Canvas canvas(8, 8);
-    ASSERT_TRUE(dib.Draw(canvas.Dc(), 2, 3));
-    EXPECT_EQ(canvas.Pixel(2, 3), RGB(255, 0, 0));
-    EXPECT_EQ(canvas.Pixel(4, 4), RGB(0, 0, 255));
-    EXPECT_EQ(canvas.CountOtherThan(RGB(255, 255, 255)), 6);
-
-    // The second draw shows what changed since the first one.
-    dib.SetColourTableEntry(1, 0, 255, 0);
-    ASSERT_TRUE(dib.Draw(canvas.Dc(), 2, 3));
-    EXPECT_EQ(canvas.Pixel(2, 3), RGB(0, 255, 0));
-}

@@ -82,17 +82,6 @@ TEST(ImageDrawing, ColourStepsWorkPerChannelAndSpareTransparentPixels) {
     }
 }
 
-TEST(ImageDrawing, GreyLeavesEveryGreyLevelAsItIs) {
-    std::vector<std::uint32_t> greys;
-    for (std::uint32_t v = 0; v < 256; ++v)
-        greys.push_back(v << 16 | v << 8 | v);
-    const platform::UniqueBitmap bitmap = MakeBitmap(256, 1, greys);
-    Canvas canvas(256, 1, kBlue);
-    ASSERT_TRUE(Draw(canvas, 0, 0, 256, 1, bitmap.Get(), kImageGrey));
-    for (int v = 0; v < 256; ++v)
-        ASSERT_EQ(canvas.Pixel(v, 0), RGB(v, v, v)) << v;
-}
-
 TEST(ImageShadows, MonoShadowsMultiplyTheBackgroundByTheirDepthWhereTheImageIsOpaque) {
     const platform::UniqueBitmap bitmap = MakeBitmap(2, 1, {kPixelRed, kPixelGreen});
     struct Case {
@@ -178,21 +167,4 @@ TEST(ImageAlpha, ABitmapWithAlphaIsBlendedByItAndSoIsItsShadow) {
     const platform::UniqueBitmap plain = MakeSolidBitmap(1, 1, kRed);
     ASSERT_TRUE(drawer.DrawBitmap(canvas.Dc(), 0, 0, 1, 1, plain.Get(), false, 0, 0, {}));
     EXPECT_FALSE(drawer.ImageHadAlpha());
-}
-
-TEST(ImageIcons, AnIconsOwnMaskKeepsTheBackground) {
-    // Upper half transparent by the icon's own mask.
-    const platform::UniqueBitmap picture = MakeSolidBitmap(8, 8, kBlue);
-    std::vector<BYTE> maskBits(2 * 8, 0);
-    std::fill_n(maskBits.begin(), 8, BYTE{0xFF});
-    const platform::UniqueBitmap mask(::CreateBitmap(8, 8, 1, 1, maskBits.data()));
-    ICONINFO info{TRUE, 0, 0, mask.Get(), picture.Get()};
-    const platform::UniqueIcon icon(::CreateIconIndirect(&info));
-    ASSERT_TRUE(icon);
-    Canvas canvas(20, 20, kYellow);
-    CDrawManager drawer;
-    ASSERT_TRUE(drawer.DrawIcon(canvas.Dc(), 2, 2, 16, 16, icon.Get(), false, 0, 0, {}));
-    EXPECT_EQ(canvas.Pixel(2, 2), kYellow);
-    EXPECT_EQ(canvas.Pixel(17, 17), kBlue);
-    EXPECT_EQ(canvas.CountOf(kBlue), 16 * 8);
 }

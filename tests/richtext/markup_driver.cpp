@@ -2,17 +2,6 @@
 
 #include "richtext/html_entities.h"
 
-namespace richtext {
-
-void PrintTo(const HtmlStyle& style, std::ostream* out) {
-    *out << "{height=" << style.height << " weight=" << style.weight
-         << " italic=" << int{style.italic} << " underline=" << int{style.underline}
-         << " color=" << std::hex << style.color << std::dec << " align=" << style.horizontalAlign
-         << "/" << style.verticalAlign << "}";
-}
-
-} // namespace richtext
-
 namespace markup_test {
 
 const richtext::CssMetrics& TestMetrics() {

@@ -8,13 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include <ostream>
-
-namespace richtext {
-// Readable failures: the fields that differ most often.
-void PrintTo(const HtmlStyle& style, std::ostream* out);
-} // namespace richtext
-
 namespace markup_test {
 
 struct Run {

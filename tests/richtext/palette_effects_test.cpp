@@ -29,12 +29,6 @@ COLORREF TableColour(const CDib& dib, int index) {
     return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
 }
 
-COLORREF Mix(COLORREF a, COLORREF b, int step) {
-    return RGB((GetRValue(a) * (128 - step) + GetRValue(b) * step) / 128,
-               (GetGValue(a) * (128 - step) + GetGValue(b) * step) / 128,
-               (GetBValue(a) * (128 - step) + GetBValue(b) * step) / 128);
-}
-
 int Cube(int t) {
     return t * t * t;
 }
@@ -44,17 +38,6 @@ void Fill(Canvas& canvas, int effect, const RECT& rect, int granularity = 0) {
 }
 
 } // namespace
-
-TEST(PaletteEffects, TheTableRunsFromTheEndOverTheMiddleToTheBeginColour) {
-    CDib dib;
-    ASSERT_TRUE(RenderPaletteEffect(dib, kEffectHShade, 4, 4, kColours, 0, 0));
-    EXPECT_EQ(TableColour(dib, 0), kEnd);
-    EXPECT_EQ(TableColour(dib, 64), Mix(kEnd, kMiddle, 64));
-    EXPECT_EQ(TableColour(dib, 128), Mix(kMiddle, kBegin, 1));
-    EXPECT_EQ(TableColour(dib, 255), kBegin);
-    ASSERT_TRUE(RenderPaletteEffect(dib, kEffectNoise, 2, 2, kColours, 0, 100));
-    EXPECT_EQ(TableColour(dib, 0), kBegin) << "a blend of 100 % is the begin colour";
-}
 
 TEST(PaletteEffects, ShadesAndBumpsFollowTheirFormulasWithoutGrainAtGranularityZero) {
     constexpr int w = 64, h = 48;
@@ -91,14 +74,6 @@ TEST(PaletteEffects, GrainCoversZeroToTwiceTheGranularityAndNothingMore) {
     EXPECT_GE(*seen.begin(), 123);
     EXPECT_LE(*seen.rbegin(), 133);
     EXPECT_GE(seen.size(), 8u) << "the grain uses its whole range";
-}
-
-TEST(PaletteEffects, HardBumpBevelsBothSides) {
-    CDib dib;
-    ASSERT_TRUE(RenderPaletteEffect(dib, kEffectHardBump, 60, 41, kColours, 0, 0));
-    EXPECT_EQ(Stored(dib, 0, 20), 0);
-    EXPECT_EQ(Stored(dib, 59, 20), 255);
-    EXPECT_LT(Stored(dib, 1, 20), Stored(dib, 9, 20));
 }
 
 TEST(PaletteEffects, APartLooksLikeTheSameAreaOfTheWhole) {

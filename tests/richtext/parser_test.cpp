@@ -79,22 +79,6 @@ TEST_F(ParserTest, ClosingTagsCloseOnlyTheInnermostElementOfTheirKey) {
     EXPECT_EQ(shared.runs[2].style.verticalAlign, kAlignBaseline);
 }
 
-TEST_F(ParserTest, TogglingAlignmentAndRuleTags) {
-    EXPECT_EQ(StyleOf(L"<i><i>x</i></i>").italic, 0);
-    EXPECT_EQ(StyleOf(L"<em><s><strike>x").strikeout, 0);
-    EXPECT_EQ(StyleOf(L"<right><left>x").horizontalAlign, kAlignLeft);
-    EXPECT_EQ(StyleOf(L"<pre>x").backgroundMode, kBackgroundOpaque);
-    const PassRecord pass = Pass(L"<h1><sub>x</sub>y</h1>z");
-    EXPECT_EQ(pass.runs[0].style.height, PercentOf(14 * 96 / 72, 65));
-    EXPECT_EQ(pass.runs[0].style.weight, 700) << "inherited from h1";
-    EXPECT_EQ(pass.runs[1].style.height, 14 * 96 / 72);
-    EXPECT_EQ(Look(pass.runs[2].style), Body());
-    parser_.Sheet().SetStyleRule(L".big", L"font-size:30px");
-    const HtmlStyle span = StyleOf(L"<span class=cpp-comment class=big class=none>x");
-    EXPECT_EQ(span.color, RGB(0, 0x80, 0));
-    EXPECT_EQ(span.height, 30);
-}
-
 TEST_F(ParserTest, FontAttributesAndStyleLetters) {
     const HtmlStyle s = StyleOf(L"<font face=\"Courier New\" size=3 color=red weight=bolder "
                                 L"bkgnd=#00ff00>x");
