@@ -332,13 +332,17 @@ bool CHttpTransfer::ReadBody(const std::shared_ptr<OpenRequest>& open, HANDLE fi
     open->block.resize(kBlockSize);
     const char* const block = open->block.data();
     DWORD pending = 0;
+    bool started = false; // the next read runs already, into the block at `pending`
     for (;;) {
-        if (kBlockSize - pending < kMaxReadSize) {
-            if (!WriteBlock(file, block, pending))
-                return false;
-            pending = 0;
+        if (!started) {
+            if (kBlockSize - pending < kMaxReadSize) {
+                if (!WriteBlock(file, block, pending))
+                    return false;
+                pending = 0;
+            }
+            StartRead(open, pending, received_);
         }
-        if (!AwaitRead(open, pending))
+        if (!AwaitRead())
             return WriteBlock(file, block, pending); // cancelled: the read in flight is left
         if (!open->readOk) {
             SetError(ErrorKind::Transfer, ReadErrorText(open->readError));
@@ -360,6 +364,10 @@ bool CHttpTransfer::ReadBody(const std::shared_ptr<OpenRequest>& open, HANDLE fi
             SetError(ErrorKind::Transfer, platform::ResourceString(IDS_PACKAGE_TOO_LARGE));
             return false;
         }
+        // While this read is counted, the next one runs behind it when the block has room.
+        started = kBlockSize - (pending + read) >= kMaxReadSize;
+        if (started)
+            StartRead(open, pending + read, received_ + read);
         // Chunk by chunk: a cancel drops the chunk in flight and the rest of the read.
         bool cancelled = false;
         for (DWORD offset = 0; offset < read && !cancelled; offset += kChunkSize) {
@@ -371,8 +379,11 @@ bool CHttpTransfer::ReadBody(const std::shared_ptr<OpenRequest>& open, HANDLE fi
             // The callback may have asked for the cancel itself.
             cancelled = cancelled || cancel_.Get();
         }
-        if (cancelled)
+        if (cancelled) {
+            if (started)
+                reader_.Leave(); // it writes behind what is kept
             return WriteBlock(file, block, pending);
+        }
     }
     if (!WriteBlock(file, block, pending))
         return false;
@@ -384,9 +395,12 @@ bool CHttpTransfer::ReadBody(const std::shared_ptr<OpenRequest>& open, HANDLE fi
     return true;
 }
 
-bool CHttpTransfer::AwaitRead(const std::shared_ptr<OpenRequest>& open, DWORD offset) {
-    reader_.Start(
-        [open, offset, received = received_.load()] { open->ReadNext(offset, received); });
+void CHttpTransfer::StartRead(const std::shared_ptr<OpenRequest>& open, DWORD offset,
+                              uint32_t received) {
+    reader_.Start([open, offset, received] { open->ReadNext(offset, received); });
+}
+
+bool CHttpTransfer::AwaitRead() {
     while (!reader_.WaitFor(kReadSliceMs)) {
         if (cancel_.Get()) {
             reader_.Leave();

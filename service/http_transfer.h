@@ -66,9 +66,12 @@ private:
     PassOutcome RunPass(HANDLE file, TransferResult& result);
     TransferResult ReceiveReply(const std::shared_ptr<OpenRequest>& open, HANDLE file, bool sent);
     bool ReadBody(const std::shared_ptr<OpenRequest>& open, HANDLE file);
-    // Runs the next read on the reader thread into the block at `offset` and waits for it;
-    // false when a cancel came first, and the read is left to its thread.
-    bool AwaitRead(const std::shared_ptr<OpenRequest>& open, DWORD offset);
+    // Starts the next read on the reader thread, into the block at `offset`, for a body of which
+    // `received` bytes are counted when it ends.
+    void StartRead(const std::shared_ptr<OpenRequest>& open, DWORD offset, uint32_t received);
+    // Waits for the read started last; false when a cancel came first: the read is left to its
+    // thread.
+    bool AwaitRead();
     // Counts one chunk of the body as received and reports the progress.
     void CountChunk(DWORD size);
     bool WriteBlock(HANDLE file, const char* data, DWORD size);
