@@ -166,8 +166,8 @@ void SetRuntimeHandlers() {
         set(_CALL_REPORTFAULT, _WRITE_ABORT_MSG | _CALL_REPORTFAULT);
 }
 
-// The runtime's own new handler, which malloc calls too once the new mode is 1. The runtime
-// exports both setters under their decorated names only. (The 64-bit name refers back to the
+// The runtime's own new handler, which malloc calls too once the new mode is 1. This runtime
+// exports both setters under their decorated names. (The 64-bit name refers back to the
 // parameter type `_K`, size_t, with "0"; the 32-bit one repeats the one-letter `I`.)
 void SetRuntimeNewHandler() {
     using NewHandlerSetter = _PNH(__cdecl*)(_PNH);
@@ -177,8 +177,11 @@ void SetRuntimeNewHandler() {
                                        : "?_set_new_handler@@YAP6AHI@ZP6AHI@Z@Z";
     if (auto set = RuntimeFunction<NewHandlerSetter>(setterName))
         set(&MallocFailed);
-    if (auto set = RuntimeFunction<NewModeSetter>("?_set_new_mode@@YAHH@Z"))
-        set(1);
+    auto setMode = RuntimeFunction<NewModeSetter>("?_set_new_mode@@YAHH@Z");
+    if (!setMode)
+        setMode = RuntimeFunction<NewModeSetter>("_set_new_mode"); // other runtimes' export
+    if (setMode)
+        setMode(1);
 }
 
 } // namespace

@@ -1,15 +1,8 @@
-// A console program that installs the crash handler and then crashes in the way its command line
-// names; the crash tests run it as a real process and read the report it leaves.
-//
-//   crash_child <way> <report file> [dialog] [nomail] [embedded] [kept <folder>]
-//
-// "dialog" shows the crash dialog; "nomail" names a mail library that is not there; "embedded" and
-// "kept" ask for minidumps with handle data.
+// crash_child <way> <report file> [dialog] [nomail]: installs the crash handler and crashes in
+// `way`. "dialog" shows the crash dialog; "nomail" names a mail library that is not there.
 
 #include "crash/crash_handler.h"
 #include "platform/thread.h"
-
-#include <dbghelp.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -69,10 +62,6 @@ void OnceTheDialogStands(void (*then)()) {
     thread.Release(); // runs until the process ends
 }
 
-std::wstring HeapInUseEventName() {
-    return L"crash_child_heap_in_use_" + std::to_wstring(::GetCurrentProcessId());
-}
-
 // A buffer underrun over the header that the heap keeps in front of a large block: the heap's
 // list of large blocks then leads into nowhere, and so does walking the heap.
 void CorruptTheHeapThenFault() {
@@ -82,11 +71,12 @@ void CorruptTheHeapThenFault() {
     auto* header = static_cast<unsigned char*>(region.AllocationBase);
     if (block - header <= 256)
         std::memset(header, 0x41, static_cast<std::size_t>(block - header));
-    // Once the dialog stands, another thread takes memory from that heap, and says so by a named
-    // event, as the mail thread would take some.
+    // Once the dialog stands, another thread takes memory from that heap, as the mail thread
+    // would, and says so by a named event.
     OnceTheDialogStands([] {
         ::HeapFree(::GetProcessHeap(), 0, ::HeapAlloc(::GetProcessHeap(), 0, 100000));
-        ::CreateEventW(nullptr, TRUE, TRUE, HeapInUseEventName().c_str());
+        const std::wstring name = L"crash_child_heap_" + std::to_wstring(::GetCurrentProcessId());
+        ::CreateEventW(nullptr, TRUE, TRUE, name.c_str());
     });
     WriteToNowhere();
 }
@@ -108,22 +98,7 @@ LONG WINAPI ForeignFilter(EXCEPTION_POINTERS*) {
     ::ExitProcess(77);
 }
 
-// Maps 300 more of the system's libraries without running or linking them: the module list
-// then holds more entries than a report lists.
-void LoadSystemImages() {
-    wchar_t folder[MAX_PATH] = {};
-    ::GetSystemDirectoryW(folder, MAX_PATH);
-    const std::wstring prefix = std::wstring(folder) + L"\\";
-    WIN32_FIND_DATAW found = {};
-    const HANDLE search = ::FindFirstFileW((prefix + L"*.dll").c_str(), &found);
-    for (int loaded = 0;
-         search != INVALID_HANDLE_VALUE && loaded < 300 && ::FindNextFileW(search, &found);)
-        loaded += ::LoadLibraryExW((prefix + found.cFileName).c_str(), nullptr,
-                                   DONT_RESOLVE_DLL_REFERENCES) != nullptr;
-    ::FindClose(search);
-}
-
-// Far more than a report holds: 200 more registered threads and many modules.
+// Far more than a report holds: 200 more registered threads.
 void CrashInACrowd() {
     static platform::UniqueHandle never(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     for (int i = 0; i < 200; ++i) {
@@ -133,7 +108,6 @@ void CrashInACrowd() {
         });
         thread.Release(); // waits until the process ends
     }
-    LoadSystemImages();
     WriteToNowhere();
 }
 
@@ -142,7 +116,6 @@ const struct {
     void (*crash)();
 } kWays[] = {
     {"write", &WriteToNowhere},
-    {"read", [] { std::printf("%d\n", *g_nowhere); }},
     {"divide",
      [] {
          volatile int zero = 0;
@@ -204,12 +177,6 @@ int wmain(int argc, wchar_t** argv) {
             config.flags &= ~crash::kCrashFlagSilent;
         else if (option == L"nomail")
             crash::SetConfigText(config.mailLibrary, "no_mail_library.dll");
-        else if (option == L"embedded")
-            config.embeddedMinidumpType = MiniDumpWithHandleData;
-        else if (option == L"kept" && i + 1 < argc) {
-            config.keptMinidumpType = MiniDumpWithHandleData;
-            crash::SetConfigText(config.keptMinidumpFolder, Narrow(argv[++i]).c_str());
-        }
     }
     if (!crash::InstallCrashHandler(config))
         return 3;

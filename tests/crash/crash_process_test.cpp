@@ -1,6 +1,5 @@
-// The crash handler in real processes: the child program installs it, crashes in a chosen way
-// and leaves its report in a file (crash_child.cpp); the program itself after a crash. Every
-// crash ends the process with code 1067.
+// The crash handler in real processes: the child program (crash_child.cpp) crashes in chosen
+// ways and leaves its report in a file; the program itself after a crash. Exit code 1067.
 
 #include "platform/system_information.h"
 #include "service/maker_addresses.h"
@@ -32,12 +31,6 @@ std::string ReadFile(const std::wstring& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Runs a program to its end; its exit code, or -1 on time-out.
-int RunProgram(const std::wstring& commandLine) {
-    uitest::Process process = uitest::Launch(commandLine);
-    return process ? uitest::WaitForExit(process, kTimeoutMs) : -2;
-}
-
 std::wstring ChildCommand(const std::wstring& way, const std::wstring& report) {
     return Quoted(uitest::ProgramFolder() + L"crash_child.exe") + L" " + way + L" " +
            Quoted(report);
@@ -49,10 +42,11 @@ struct CrashRun {
     std::string report;
 };
 
-CrashRun RunChild(const std::wstring& way, const std::wstring& options = L"") {
+CrashRun RunChild(const std::wstring& way) {
     const std::wstring report = TempPath(L"crash_report_" + way + L".txt");
     ::DeleteFileW(report.c_str());
-    const CrashRun run = {RunProgram(ChildCommand(way, report) + L" " + options), ReadFile(report)};
+    uitest::Process child = uitest::Launch(ChildCommand(way, report));
+    const CrashRun run = {child ? uitest::WaitForExit(child, kTimeoutMs) : -2, ReadFile(report)};
     ::DeleteFileW(report.c_str());
     return run;
 }
@@ -120,23 +114,6 @@ class CrashProcessTest : public ::testing::Test {
 protected:
     void SetUp() override { uitest::EndProcessesNamed(L"crash_child.exe"); }
     void TearDown() override { uitest::EndProcessesNamed(L"crash_child.exe"); }
-
-    // One write fault serves the tests that read the plain report's parts. A minidump file of
-    // another program lies where an embedded one would be written: `sentinel` is what is left.
-    static const CrashRun& WriteFault(std::string* sentinel = nullptr) {
-        static std::string left;
-        static const CrashRun run = [] {
-            const std::wstring path = TempPath(L"minidump.dmp");
-            std::ofstream(path.c_str()) << "not ours";
-            CrashRun written = RunChild(L"write");
-            left = ReadFile(path);
-            ::DeleteFileW(path.c_str());
-            return written;
-        }();
-        if (sentinel)
-            *sentinel = left;
-        return run;
-    }
 };
 
 std::string Match(const std::string& text, const char* pattern) {
@@ -148,15 +125,12 @@ std::string Match(const std::string& text, const char* pattern) {
 // the system starts in a process of its own accord may add sections for other threads.
 void ExpectSectionsInOrder(const std::string& report) {
     const std::vector<std::string> titles = SectionTitles(report);
-    const std::vector<std::string> leading = {"[Environment information]",
-                                              "[Memory usage information]",
-                                              "[Exception information]", "[Thread context"};
+    const char* const leading[] = {"[Environment information]", "[Memory usage information]",
+                                   "[Exception information]", "[Thread context",
+                                   "[Loaded modules]"};
     ASSERT_GE(titles.size(), 7u) << report.substr(0, 2000);
-    for (std::size_t i = 0; i < leading.size(); ++i)
-        EXPECT_EQ(titles[i].rfind(leading[i], 0), 0u) << titles[i];
-    EXPECT_EQ(titles[4], "[Loaded modules]");
-    for (std::size_t i = 5; i + 2 < titles.size(); ++i)
-        EXPECT_EQ(titles[i].rfind("[Thread context", 0), 0u) << titles[i];
+    for (std::size_t i = 0; i + 2 < titles.size(); ++i) // other threads follow the modules
+        EXPECT_EQ(titles[i].rfind(i < 5 ? leading[i] : leading[3], 0), 0u) << titles[i];
     EXPECT_EQ(titles[titles.size() - 2], "[Heap references]");
     EXPECT_EQ(titles.back(), "[Execution information]");
 }
@@ -169,7 +143,6 @@ struct WayCase {
 class EachWayOfCrashing : public CrashProcessTest, public ::testing::WithParamInterface<WayCase> {};
 
 const WayCase kWays[] = {
-    {L"read", " Exception Code:      0xc0000005 (Access violation)"},
     {L"divide", " Exception Code:      0xc0000094 (Integer divide by zero)"},
     {L"pure", " Exception Code:      0x12101201 (Pure virtual function call)"},
     {L"new", " Exception Code:      0x12101202 (New operator fails to allocate memory)"},
@@ -178,17 +151,6 @@ const WayCase kWays[] = {
     {L"throw", " Exception Code:      0x1210120b (Unhandled C++ typed exception)"},
     {L"overflow", " Exception Code:      0xc00000fd (Stack overflow)"},
 };
-
-// Runs the decoder on `report`: the minidump it recovers.
-std::string DecodedMinidump(const std::wstring& report) {
-    const std::wstring dump = report + L".dmp";
-    EXPECT_EQ(RunProgram(Quoted(uitest::ProgramFolder() + L"crash_decoder.exe") + L" " +
-                         Quoted(report) + L" " + Quoted(dump)),
-              0);
-    const std::string bytes = ReadFile(dump);
-    ::DeleteFileW(dump.c_str());
-    return bytes;
-}
 
 } // namespace
 
@@ -204,32 +166,32 @@ INSTANTIATE_TEST_SUITE_P(Ways, EachWayOfCrashing, ::testing::ValuesIn(kWays),
                              return Narrow(info.param.way);
                          });
 
-TEST_F(CrashProcessTest, AnAccessViolationEndsWithTheFullReport) {
-    std::string sentinel;
-    const CrashRun& run = WriteFault(&sentinel);
+// A minidump file of another program lies where an embedded one would be written.
+TEST_F(CrashProcessTest, AnAccessViolationEndsWithTheFullReportOfTheFaultingThread) {
+    const std::wstring foreignDump = TempPath(L"minidump.dmp");
+    std::ofstream(foreignDump.c_str()) << "not ours";
+    const CrashRun run = RunChild(L"write");
+    EXPECT_EQ(ReadFile(foreignDump), "not ours"); // without minidump types none is written
+    ::DeleteFileW(foreignDump.c_str());
+    const std::string& report = run.report;
     EXPECT_EQ(run.exitCode, kCrashExitCode);
-    ExpectSectionsInOrder(run.report);
-    EXPECT_EQ(SectionTitles(run.report).size(), 7u);
-    EXPECT_EQ(run.report.rfind("[Environment information]\r\n"
-                               " Application: Crash Child v1.0 Build 10028\r\n"
-                               " System:      Test machine\r\n"
-                               " OS:          Test OS\r\n"
-                               "[Memory usage information]\r\n",
-                               0),
+    ExpectSectionsInOrder(report);
+    EXPECT_EQ(SectionTitles(report).size(), 7u);
+    EXPECT_EQ(report.rfind("[Environment information]\r\n"
+                           " Application: Crash Child v1.0 Build 10028\r\n"
+                           " System:      Test machine\r\n"
+                           " OS:          Test OS\r\n"
+                           "[Memory usage information]\r\n",
+                           0),
               0u);
     EXPECT_TRUE(std::regex_search(
-        run.report, std::regex(R"( System physical memory: Used: \d+KB, Total \d+KB\r\n)"
-                               R"( System virtual memory:  Used: \d+KB, Total \d+KB\r\n)"
-                               R"( Process virtual memory: Current \d+KB, Maximum: \d+KB\r\n)")));
-    EXPECT_EQ(CodeLine(run.report), " Exception Code:      0xc0000005 (Access violation)");
-    EXPECT_TRUE(Contains(run.report, " Exception Operation: Write to address 0x0000000000000010"));
-    // Without minidump types no dump is written, embedded or deleted.
-    EXPECT_FALSE(Contains(run.report, "minidump"));
-    EXPECT_EQ(sentinel, "not ours");
-}
-
-TEST_F(CrashProcessTest, TheCrashingThreadIsDescribedByTheFaultsContext) {
-    const std::string& report = WriteFault().report;
+        report, std::regex(R"( System physical memory: Used: \d+KB, Total \d+KB\r\n)"
+                           R"( System virtual memory:  Used: \d+KB, Total \d+KB\r\n)"
+                           R"( Process virtual memory: Current \d+KB, Maximum: \d+KB\r\n)")));
+    EXPECT_EQ(CodeLine(report), " Exception Code:      0xc0000005 (Access violation)");
+    EXPECT_TRUE(Contains(report, " Exception Operation: Write to address 0x0000000000000010"));
+    EXPECT_FALSE(Contains(report, "minidump"));
+    // The crashing thread is described by the fault's context.
     const std::string ip = Match(report, R"( Exception Address:   0x([0-9a-f]{16})\r\n)");
     ASSERT_FALSE(ip.empty());
     EXPECT_EQ(Match(report, R"(\r\n  RIP=([0-9a-f]{16}) )"), ip);
@@ -238,10 +200,6 @@ TEST_F(CrashProcessTest, TheCrashingThreadIsDescribedByTheFaultsContext) {
     const std::size_t modules = report.find("[Loaded modules]");
     ASSERT_LT(stack, modules);
     EXPECT_EQ(CountOf(report.substr(stack, modules - stack), "\r\n"), 1 + 64);
-    EXPECT_TRUE(
-        std::regex_search(report.substr(modules, 200),
-                          std::regex(R"(^\[Loaded modules\]\r\n  [0-9a-f]{16} - [0-9a-f]{16} )"
-                                     R"([^\r]*\\crash_child\.exe\r\n)")));
     // The trace, newest first, is the crashing thread's.
     const std::string tid = Match(report.substr(report.find("[Execution information]")),
                                   R"(^\[Execution information\]\r\n TID(\d+): no-values\r\n)"
@@ -264,12 +222,6 @@ TEST_F(CrashProcessTest, ACrashOnASecondThreadDescribesItFirstAndTheMainThreadAf
     EXPECT_LT(first, modules);
     ASSERT_NE(other, std::string::npos);
     EXPECT_GT(other, modules);
-    // Both were started through the program's thread wrapper or installed it: stacks are known.
-    EXPECT_EQ(CountOf(run.report, " Stack Base="), 2);
-    // The other thread's stack dump is at most 512 bytes: 32 rows.
-    const std::size_t otherStack = run.report.find("SS:", other);
-    const std::size_t heap = run.report.find("[Heap references]");
-    EXPECT_LE(CountOf(run.report.substr(otherStack, heap - otherStack), "\r\n"), 1 + 32);
 }
 
 TEST_F(CrashProcessTest, HeapBlocksThatTheStackPointsToAreDumpedTwoLevelsDeep) {
@@ -291,36 +243,7 @@ TEST_F(CrashProcessTest, AnotherFilterCannotDisplaceTheHandler) {
     EXPECT_TRUE(Contains(run.report, ": filter-change(000000000)\r\n"));
 }
 
-// A kept minidump, in a folder that the crash creates, and an embedded one of the same type: the
-// report carries the very dump that stays on disk, and the temporary one is gone.
-TEST_F(CrashProcessTest, AKeptMinidumpGoesIntoItsNewFolderAndTheReportEmbedsTheSameBytes) {
-    const std::wstring root = TempPath(L"crash_dumps_" + std::to_wstring(::GetTickCount64()));
-    const std::wstring folder = root + L"\\a";
-    const CrashRun run = RunChild(L"write", L"kept " + Quoted(folder) + L" embedded");
-    ASSERT_EQ(run.exitCode, kCrashExitCode);
-    WIN32_FIND_DATAW found = {};
-    ::FindClose(::FindFirstFileW((folder + L"\\minidump_*.dmp").c_str(), &found));
-    const std::wstring dump = folder + L"\\" + found.cFileName;
-    EXPECT_TRUE(std::regex_match(found.cFileName, std::wregex(LR"(minidump_\d{8}_\d{6}\.dmp)")));
-    const std::string kept = ReadFile(dump);
-    EXPECT_EQ(kept.substr(0, 4), "MDMP");
-    // Handle data makes a dump of several of the pieces that are compressed one at a time.
-    EXPECT_GT(kept.size(), 2u * 21845u);
-    // The dump follows the last section (std::regex would overflow its stack on so long a text).
-    EXPECT_GT(run.report.find("\r\n\r\n[Begin of crash minidump]\r\n"),
-              run.report.find("[Execution information]"));
-    EXPECT_EQ(run.report.substr(run.report.size() - 27), "\r\n[End of crash minidump]\r\n");
-    const std::wstring report = root + L".txt";
-    std::ofstream(report.c_str(), std::ios::binary) << run.report;
-    EXPECT_TRUE(DecodedMinidump(report) == kept) << "the embedded dump differs from the kept one";
-    EXPECT_EQ(ReadFile(TempPath(L"minidump.dmp")), "");
-    for (const std::wstring& file : {report, dump})
-        ::DeleteFileW(file.c_str());
-    ::RemoveDirectoryW(folder.c_str());
-    ::RemoveDirectoryW(root.c_str());
-}
-
-TEST_F(CrashProcessTest, AReportOfManyThreadsAndModulesIsCutToItsStorage) {
+TEST_F(CrashProcessTest, AReportOfManyThreadsIsCutToItsStorage) {
     DialogRun run(L"crowd");
     ASSERT_NE(run.dialog, nullptr);
     // The report ends within its storage, its sections stand in order, and every line but a
@@ -336,10 +259,6 @@ TEST_F(CrashProcessTest, AReportOfManyThreadsAndModulesIsCutToItsStorage) {
     const std::string whole = saved.substr(0, saved.rfind("\r\n"));
     EXPECT_EQ(CountOf(whole, "\n"), CountOf(whole, "\r\n")) << "a line without CR LF";
     EXPECT_EQ(CountOf(whole, "\r"), CountOf(whole, "\r\n"));
-    // The module list stops at its limit; the process has loaded more.
-    const std::size_t modules = saved.find("[Loaded modules]\r\n");
-    const std::size_t afterModules = saved.find("\r\n[", modules + 1);
-    EXPECT_EQ(CountOf(saved.substr(modules, afterModules - modules), "\r\n  "), 234);
     EXPECT_TRUE(Shown(run.dialog) == saved) << "the dialog shows all of it";
     EXPECT_EQ(run.Close(), kCrashExitCode);
 }
@@ -353,14 +272,12 @@ TEST_F(CrashProcessTest, AFaultWhileTheReportIsWrittenLeadsToTheDialogWithWhatWa
     EXPECT_EQ(CodeLine(shown), " Exception Code:      0xc0000005 (Access violation)");
     const std::vector<std::string> titles = SectionTitles(shown);
     ASSERT_GE(titles.size(), 6u);
-    EXPECT_EQ(titles[4], "[Loaded modules]");
     EXPECT_EQ(titles.back(), "[Heap references]");
     EXPECT_EQ(shown, ReadFile(run.reportFile));
-    const std::wstring heapInUse = L"crash_child_heap_in_use_" + std::to_wstring(run.child.id);
+    const std::wstring heapUsed = L"crash_child_heap_" + std::to_wstring(run.child.id);
     EXPECT_TRUE(uitest::WaitUntil(
         [&] {
-            return platform::UniqueHandle(::OpenEventW(SYNCHRONIZE, FALSE, heapInUse.c_str()))
-                .IsValid();
+            return platform::UniqueHandle(::OpenEventW(SYNCHRONIZE, 0, heapUsed.c_str())).IsValid();
         },
         kTimeoutMs));
     EXPECT_EQ(run.Close(), kCrashExitCode);
@@ -415,26 +332,16 @@ TEST(ProgramCrash, TheReportNamesTheSystemAndTheDialogTheSupportAddress) {
               0u)
         << report.substr(0, 400);
     EXPECT_EQ(CodeLine(report), " Exception Code:      0xc0000005 (Access violation)");
-    EXPECT_EQ(uitest::ControlText(dialog, 101)
-                  .rfind(L"Velk Update Wizard has encountered a problem and needs to close.\n", 0),
-              0u);
     const std::wstring address(service::kSupportAddress,
                                service::kSupportAddress + sizeof(service::kSupportAddress) - 1);
     EXPECT_NE(uitest::ControlText(dialog, 103).find(L"send it to " + address + L"."),
               std::wstring::npos);
 
-    // The report is shown from its top, nothing selected; the buttons have one size.
-    const HWND edit = ::GetDlgItem(dialog, 102);
-    EXPECT_EQ(::SendMessageW(edit, EM_GETSEL, 0, 0), 0);
-    EXPECT_EQ(::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    EXPECT_EQ(uitest::ControlText(dialog, 1), L"Compose");
-    EXPECT_EQ(uitest::ControlText(dialog, 8), L"Close");
     RECT compose = {}, close = {};
     ::GetWindowRect(::GetDlgItem(dialog, 1), &compose);
     ::GetWindowRect(::GetDlgItem(dialog, 8), &close);
     EXPECT_EQ(compose.right - compose.left, close.right - close.left);
     EXPECT_EQ(compose.bottom - compose.top, close.bottom - close.top);
-    EXPECT_LT(compose.right, close.left);
     uitest::SaveScreenshot("en/crash_dialog.png");
 
     // The window's close command ends the process as Close does.

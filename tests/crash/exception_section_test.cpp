@@ -58,10 +58,3 @@ TEST(ExceptionSection, LinesOfEachKindOfException) {
         EXPECT_EQ(std::string(text.Text()), c.expected);
     }
 }
-
-TEST(ExceptionSection, IsNotStartedWithoutRoom) {
-    char buffer[200];
-    crash::ReportText text(buffer, sizeof(buffer));
-    EXPECT_FALSE(crash::WriteExceptionSection(text, Record(kCases[0]), false));
-    EXPECT_EQ(text.Length(), 0u);
-}
