@@ -3,15 +3,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 // Two memory images in two groups; values choose theirs by the same bits.
 constexpr DWORD kTextA = kCfgStorageMemory | kCfgFormatText | kGroup;
 constexpr DWORD kTextB = kCfgStorageMemory | kCfgFormatText | 0x200;
 constexpr DWORD kInA = kCfgStorageMemory | kGroup;
 constexpr DWORD kInB = kCfgStorageMemory | 0x200;
-
-} // namespace
 
 TEST(CfgCore, SetValueSavesIntoEveryStorageOfItsGroupOnly) {
     Bytes a, b;
@@ -89,8 +85,12 @@ TEST(CfgCore, DeferredAndSuppressedSavesWaitAndStoredValuesNeverReplaceWhatTheCa
     EXPECT_TRUE(untouched.empty());
 }
 
-TEST(CfgCore, ReadBuffersHoldTheirValuesUntilTheOuterEndRead) {
+// Read buffers hold their values until the outer EndRead; strings are kept without their
+// terminator, and a value fails alone.
+TEST(CfgCore, ValuesAndTheirReadBuffers) {
+    Bytes buffer;
     CACfgCore cfg;
+    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
     const void* first = nullptr;
     ASSERT_TRUE(SetText(cfg, "a", "first", 0));
     cfg.BeginRead();
@@ -100,12 +100,6 @@ TEST(CfgCore, ReadBuffersHoldTheirValuesUntilTheOuterEndRead) {
     EXPECT_STREQ(static_cast<const char*>(first), "first");
     cfg.EndRead();
     cfg.EndRead(); // one too many does no harm
-}
-
-TEST(CfgCore, StringsAreKeptWithoutTerminatorAndValuesNeedANameAndData) {
-    Bytes buffer;
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextA, BufferInfo(buffer)));
     ASSERT_TRUE(cfg.SetValue("s", "abc", 4, kCfgTypeString, kInA));
     EXPECT_FALSE(cfg.SetValue(nullptr, "v", 1, kCfgTypeString, 0));
     EXPECT_FALSE(cfg.SetValue("n", nullptr, 1, kCfgTypeString, 0));

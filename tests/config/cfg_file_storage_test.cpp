@@ -16,12 +16,6 @@ constexpr DWORD kTextFile = kCfgStorageFile | kCfgFormatText | kGroup;
 constexpr DWORD kBinaryFile = kCfgStorageFile | kCfgFormatBinary | kGroup;
 constexpr DWORD kInFile = kCfgStorageFile | kGroup;
 
-// Opens a file so that nobody else may read, write or replace it.
-platform::UniqueHandle LockFile(const std::wstring& path) {
-    return platform::UniqueHandle(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                                nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
 class CfgFileStorage : public ::testing::Test {
 protected:
     void ExpectOnlyTheFile(const std::string& content) {
@@ -36,20 +30,15 @@ protected:
 
 } // namespace
 
-TEST_F(CfgFileStorage, BinaryFileHoldsLittleEndianLengthsNameAndData) {
-    ASSERT_TRUE(cfg_.AddStorage(kBinaryFile, PathInfo(file_)));
-    EXPECT_TRUE(SetText(cfg_, "raw", "\0\1\n\xfe"s, kInFile, kCfgTypeBinary));
-    ExpectOnlyTheFile("\3\0\0\0\4\0\0\0raw\0\1\n\xfe"s);
-}
-
+// A binary file holds little-endian lengths of name and data, then name and data.
 TEST_F(CfgFileStorage, AMissingFileFailsALoadAtOnceAndIsCreatedByTheFirstSaveWithValues) {
-    EXPECT_FALSE(cfg_.AddStorage(kTextFile | kCfgLoadAtOnce, PathInfo(file_)));
-    ASSERT_TRUE(cfg_.AddStorage(kTextFile, PathInfo(file_)));
+    EXPECT_FALSE(cfg_.AddStorage(kBinaryFile | kCfgLoadAtOnce, PathInfo(file_)));
+    ASSERT_TRUE(cfg_.AddStorage(kBinaryFile, PathInfo(file_)));
     EXPECT_EQ(ValueText(cfg_, "k"), "");
     EXPECT_TRUE(SetText(cfg_, "elsewhere", "v", kCfgStorageFile | 0x800)); // nothing to write
     EXPECT_TRUE(FilesIn(folder_.path).empty());
-    EXPECT_TRUE(SetText(cfg_, "k", "v", kInFile));
-    ExpectOnlyTheFile("k=v\r\n");
+    EXPECT_TRUE(SetText(cfg_, "raw", "\0\1\n\xfe"s, kInFile, kCfgTypeBinary));
+    ExpectOnlyTheFile("\3\0\0\0\4\0\0\0raw\0\1\n\xfe"s);
     // A missing folder is made only when asked for.
     const std::wstring nested = folder_.path + L"\\one\\two\\settings.cfg";
     for (const DWORD create : {DWORD{0}, kCfgCreateFolder}) {
@@ -67,7 +56,9 @@ TEST_F(CfgFileStorage, LockedFileIsNeitherReadHalfNorReplacedAndChangesWaitForIt
     const std::wstring link = folder_.File(L"old-data.lnk");
     ASSERT_TRUE(::CreateHardLinkW(link.c_str(), file_.c_str(), nullptr));
     ASSERT_TRUE(cfg_.AddStorage(kTextFile, PathInfo(file_)));
-    platform::UniqueHandle lock = LockFile(file_);
+    // Open so that nobody else may read, write or replace it.
+    platform::UniqueHandle lock(::CreateFileW(file_.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_EQ(ValueText(cfg_, "precious"), "");
     EXPECT_FALSE(SetText(cfg_, "other", "2", kInFile));
     lock.Reset();
@@ -78,17 +69,7 @@ TEST_F(CfgFileStorage, LockedFileIsNeitherReadHalfNorReplacedAndChangesWaitForIt
     EXPECT_EQ(TextOf(ReadWholeFile(link)), "precious=1\r\n");
 }
 
-TEST_F(CfgFileStorage, HugeFileIsRefusedUnreadAndNeverOverwritten) {
-    // A sparse 3 GiB file: its size alone refuses it, before anything is read.
-    WriteWholeFile(file_, "k=v\r\n");
-    std::filesystem::resize_file(file_, 3ull << 30);
-    EXPECT_FALSE(cfg_.AddStorage(kBinaryFile | kCfgLoadAtOnce, PathInfo(file_)));
-    ASSERT_TRUE(cfg_.AddStorage(kBinaryFile, PathInfo(file_)));
-    EXPECT_FALSE(SetText(cfg_, "probe", "1", kInFile));
-    EXPECT_EQ(std::filesystem::file_size(file_), 3ull << 30);
-}
-
-TEST_F(CfgFileStorage, FileThatDoesNotDecodeWholeOrIsReadOnlyIsReadButNeverOverwritten) {
+TEST_F(CfgFileStorage, FileThatDoesNotDecodeWholeIsReadOnlyOrHugeIsNeverOverwritten) {
     const struct {
         DWORD format;
         std::string content;
@@ -113,6 +94,12 @@ TEST_F(CfgFileStorage, FileThatDoesNotDecodeWholeOrIsReadOnlyIsReadButNeverOverw
         ExpectOnlyTheFile(c.content); // also after the pending change was tried once more
         ::SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+    // A sparse 3 GiB file: its size alone refuses it, before anything is read.
+    std::filesystem::resize_file(file_, 3ull << 30);
+    EXPECT_FALSE(cfg_.AddStorage(kBinaryFile | kCfgLoadAtOnce, PathInfo(file_)));
+    ASSERT_TRUE(cfg_.AddStorage(kBinaryFile, PathInfo(file_)));
+    EXPECT_FALSE(SetText(cfg_, "probe", "1", kInFile));
+    EXPECT_EQ(std::filesystem::file_size(file_), 3ull << 30);
 }
 
 TEST_F(CfgFileStorage, TemporariesOfSavesCutShortAreDeletedByTheNextSave) {
@@ -131,8 +118,8 @@ TEST_F(CfgFileStorage, TemporariesOfSavesCutShortAreDeletedByTheNextSave) {
 // A fixed memory block takes only the records that fit whole, zero-fills the rest and says that
 // some did not fit; nothing is written beyond it.
 TEST(CfgMemoryBlock, TakesWholeRecordsOnlyAndNothingBeyondItsEnd) {
-    Bytes region(48, 0xCD); // a zero-filled block of 16 bytes between guards
-    std::fill_n(region.begin() + 16, 16, 0);
+    Bytes region =
+        BytesOf(std::string(16, '\xCD') + std::string(16, '\0') + std::string(16, '\xCD'));
     CACfgCore cfg;
     ASSERT_TRUE(cfg.AddStorage(kCfgStorageMemory | kCfgFormatText | kGroup,
                                {.memory = region.data() + 16, .memorySize = 16}));

@@ -74,7 +74,7 @@ struct HostileImages {
             break;
         case 7: // a long record
             Append(image, format.Encode(
-                              Name(), Bytes(1 + Below(round % 128 == 7 ? 128u << 10 : 4096), 'x')));
+                              "long", Bytes(1 + Below(round % 128 == 7 ? 128u << 10 : 4096), 'x')));
             break;
         }
         return image;
@@ -92,16 +92,13 @@ struct HostileImages {
         return bytes;
     }
 
-    // Special bytes or a plain name.
-    std::string Name() {
-        return TextOf(Below(3) == 0 ? Random(1 + Below(12)) : Bytes(1 + Below(8), 'n'));
-    }
-
     // An image as the code writes it, of up to 11 values.
     Bytes Good(const Format& format) {
         Bytes image;
         for (uint32_t count = Below(12); count > 0; --count)
-            Append(image, format.Encode(Name(), Random(Below(40))));
+            Append(image, format.Encode(
+                              TextOf(Below(3) ? Bytes(1 + Below(8), 'n') : Random(1 + Below(12))),
+                              Random(Below(40))));
         return image;
     }
 };
@@ -125,10 +122,9 @@ void CheckImage(const Bytes& image, const Format& format, bool toFile, bool atOn
     const auto stored = [&] { return toFile ? ReadWholeFile(file) : buffer; };
     const auto decoded = format.Decode(image);
     ValueMap expected{{kProbe, "1"}};
-    for (const auto& [name, data] : decoded ? MapOf(*decoded) : ValueMap{}) {
+    for (const auto& [name, data] : decoded ? MapOf(*decoded) : ValueMap{})
         if (!data.empty()) // an empty value equals its default: it counts as not set
             expected.emplace(name, data);
-    }
     {
         CACfgCore cfg;
         ASSERT_TRUE(!atOnce || cfg.AddStorage(flags | kCfgLoadAtOnce, info) == decoded.has_value());
