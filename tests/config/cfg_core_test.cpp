@@ -19,7 +19,7 @@ TEST(CfgCore, SetValueSavesIntoEveryStorageOfItsGroupOnly) {
     EXPECT_TRUE(SetText(cfg, "two", "2", kInB));
     EXPECT_TRUE(SetText(cfg, "three", "3", kCfgStorageMemory | 0x400)); // in memory only
     EXPECT_EQ(ValueText(cfg, "three"), "3");
-    EXPECT_EQ(TextOf(a) + TextOf(b), "one=1\r\ntwo=2\r\n");
+    EXPECT_EQ(TextOf(a) + "|" + TextOf(b), "one=1\r\n|two=2\r\n");
     EXPECT_TRUE(cfg.RemoveStorages());
     EXPECT_EQ(cfg.GetStorageFlags(), 0u);
     EXPECT_TRUE(SetText(cfg, "four", "4", kInA));
