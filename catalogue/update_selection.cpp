@@ -23,6 +23,11 @@ bool OfferMatchesProduct(const OfferedBuild& offer, const InstalledProduct& prod
            offer.langId == product.language && offer.wtlVariant == product.wtlVariant;
 }
 
+bool OffersPairAlike(const OfferedBuild& a, const OfferedBuild& b) {
+    return a.resId == b.resId && a.offeredProductId == b.offeredProductId &&
+           a.langId == b.langId && a.wtlVariant == b.wtlVariant;
+}
+
 int32_t FindOffer(const std::vector<OfferedBuild>& offers, const InstalledProduct& product) {
     for (size_t i = 0; i < offers.size(); ++i) {
         if (OfferMatchesProduct(offers[i], product))

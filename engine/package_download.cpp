@@ -3,6 +3,7 @@
 
 #include "engine/package_download.h"
 
+#include "engine/package_digest.h"
 #include "engine/updater.h"
 #include "platform/resource_strings.h"
 #include "resources/resource_ids.h"
@@ -20,6 +21,9 @@ struct CUpdater::PackageJob {
     uint32_t offeredBuild = 0;
     int32_t offeredIndex = -1;
     service::PackageParameterValues values;
+    // From the offer, read afresh.
+    std::string url;
+    std::optional<std::string> publishedSha256;
 };
 
 void CUpdater::DownloadPackages() {
@@ -46,8 +50,20 @@ void CUpdater::DownloadOne(size_t index) {
     bool requestBuilt = false;
     if (!BuildRequest(job, requestBuilt))
         return; // the offer can no longer be read: passed over without a word
-    if (requestBuilt &&
-        transfer_.Perform(currentPackagePath_, request_) == service::TransferResult::Done) {
+    CPackageDigest digest(job.publishedSha256);
+    if (requestBuilt && digest.IsMalformed()) {
+        // Nothing could vouch for the bytes, so they are not fetched.
+        RejectPackage(index, job.url, PackageVerdict::Malformed, digest);
+        return;
+    }
+    if (requestBuilt && transfer_.Perform(currentPackagePath_, request_, digest.Observer()) ==
+                            service::TransferResult::Done) {
+        const PackageVerdict verdict = digest.Verdict();
+        if (!PackageMayRun(verdict)) {
+            RejectPackage(index, job.url, verdict, digest);
+            return;
+        }
+        LogPackageVerdict(job.url, verdict, digest);
         MarkDownloaded(index);
         return;
     }
@@ -82,7 +98,7 @@ bool CUpdater::PreparePackage(size_t index, PackageJob& job) {
     return true;
 }
 
-bool CUpdater::BuildRequest(const PackageJob& job, bool& requestBuilt) {
+bool CUpdater::BuildRequest(PackageJob& job, bool& requestBuilt) {
     OfferedBuild record;
     {
         // Under the list lock: the version file is reloaded by a selection on another thread.
@@ -95,6 +111,8 @@ bool CUpdater::BuildRequest(const PackageJob& job, bool& requestBuilt) {
         if (!versionFile_.ParseSection(record.sectionName, record))
             return false;
     }
+    job.url = record.url;
+    job.publishedSha256 = record.sha256;
     requestBuilt = service::BuildPackageRequest(record.method, record.url, record.params,
                                                 job.values, request_);
     return true;
@@ -106,6 +124,19 @@ void CUpdater::MarkDownloaded(size_t index) {
         return;
     selection_.items[index].SetStatus(kStatusDownloaded);
     downloaded_.push_back(static_cast<uint32_t>(index));
+}
+
+void CUpdater::RejectPackage(size_t index, const std::string& url, PackageVerdict verdict,
+                             const CPackageDigest& digest) {
+    // Its installer must never run: the file goes, and the item stays without a package.
+    ::DeleteFileW(currentPackagePath_.c_str());
+    LogPackageVerdict(url, verdict, digest);
+    platform::ScopedLock list(listLock_);
+    if (WorkerLetGo() || index >= selection_.items.size())
+        return;
+    InstalledProduct& item = selection_.items[index];
+    item.statusText = platform::ResourceString(IDS_PACKAGE_DAMAGED);
+    item.state |= kPackageRejectedFlag;
 }
 
 void CUpdater::SetItemStatusText(size_t index, const std::wstring& text) {

@@ -119,7 +119,8 @@ void CHttpTransfer::SetError(ErrorKind kind, std::wstring text) {
     errorText_ = std::move(text);
 }
 
-TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CRequestInfo& request) {
+TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CRequestInfo& request,
+                                      WrittenBytesFn written) {
     SetError(ErrorKind::NoConnection, platform::ResourceString(IDS_CANT_CONNECT));
     cancel_.Set(false);
     total_ = 0;
@@ -129,6 +130,7 @@ TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CReq
     idle_.Clear();
     request_ = request;
     outputPath_ = outputPath;
+    written_ = std::move(written);
 
     if (progress_)
         progress_(0, 0, 0, 0, 0, 0);
@@ -142,6 +144,7 @@ TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CReq
         else
             SetError(ErrorKind::OutputFile, WriteErrorText(::GetLastError()));
     }
+    written_ = nullptr;
     idle_.Set();
     return result;
 }
@@ -296,6 +299,8 @@ bool CHttpTransfer::WriteBlock(HANDLE file, const char* data, DWORD size) {
         SetError(ErrorKind::Transfer, WriteErrorText(::GetLastError()));
         return false;
     }
+    if (size != 0 && written_)
+        written_(data, size);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/resource_strings.h"
 #include "resources/resource_ids.h"
+#include "service/version_file_signature.h"
 
 namespace service {
 
@@ -22,13 +23,27 @@ CRequestInfo VersionFileRequest(const HostAddress& host) {
 }
 
 bool FetchVersionFile(CHttpTransfer& transfer, const std::wstring& updateTempFolder,
-                      std::wstring& versionFilePath, const SetProgressFn& setProgress) {
+                      std::wstring& versionFilePath, const SetProgressFn& setProgress,
+                      std::span<const uint8_t> publicKey) {
     if (setProgress)
         setProgress(kProgressGatheringInformation,
                     platform::ResourceString(IDS_GATHERING_INFORMATION));
     versionFilePath = VersionFilePath(updateTempFolder);
-    return transfer.Perform(versionFilePath, VersionFileRequest(UpdateHostAddress())) ==
-           TransferResult::Done;
+    // One address for both requests: the signature comes from the host that gave the file.
+    const HostAddress host = UpdateHostAddress();
+    platform::CSha256 hash;
+    const bool fetched =
+        transfer.Perform(versionFilePath, VersionFileRequest(host),
+                         [&hash](const char* data, size_t size) { hash.Add(data, size); }) ==
+        TransferResult::Done;
+    if (publicKey.empty())
+        return fetched;
+    const std::optional<platform::Sha256Digest> digest = hash.Finish();
+    if (fetched && digest &&
+        VersionFileSignatureHolds(transfer, host, updateTempFolder, *digest, publicKey))
+        return true;
+    ::DeleteFileW(versionFilePath.c_str());
+    return false;
 }
 
 } // namespace service

@@ -124,6 +124,17 @@ TEST_F(UpdateRun, HiddenRunForAProductThatIsNotInstalledAsksTheServerNothing) {
     EXPECT_EQ(InstalledBuild(kKovra.record), 1200u);
 }
 
+TEST_F(UpdateRun, HiddenRunNeverRunsAPackageWhoseBytesDiffer) {
+    InstallAndOffer(kKovra, Behaviour::Succeed, PackageHash::Published);
+    InstallAndOffer(kTessel, Behaviour::Succeed, PackageHash::Published);
+    AlterPackage(kTessel);
+    ASSERT_TRUE(site_->Publish());
+    ASSERT_TRUE(RunToTheEnd(L"-hiden", site_->HostVariable()));
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1250u);
+    EXPECT_EQ(InstalledBuild(kTessel.record), 1200u);
+    EXPECT_EQ(Report(kTessel), "") << "its installer never ran";
+}
+
 TEST_F(UpdateRun, HiddenRunAgainstAServerThatIsDownEnds) {
     InstallAndOffer(kKovra, Behaviour::Succeed);
     ASSERT_TRUE(site_->Publish());

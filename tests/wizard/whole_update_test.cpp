@@ -14,7 +14,10 @@
 #include <prsht.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <tuple>
 
 using testpkg::Behaviour;
 using uitest::kWizardTimeoutMs;
@@ -266,4 +269,101 @@ TEST_F(WholeUpdate, UnreachableHostLeadsToTheErrorPage) {
         },
         kWizardTimeoutMs))
         << opened;
+}
+
+TEST_F(WholeUpdate, OnlyPackagesWithThePublishedBytesAreInstalled) {
+    InstallAndOffer(kKovra, Behaviour::Succeed, PackageHash::Published);
+    InstallAndOffer(kTessel, Behaviour::Succeed, PackageHash::Published);
+    AlterPackage(kTessel); // the site changed after publishing
+    InstallAndOffer(kBrisk, Behaviour::Succeed); // no hash: installed as before
+    InstallAndOffer(kLumen, Behaviour::Succeed, PackageHash::Malformed);
+    ASSERT_TRUE(StartWizard());
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 4u) << Names(rows);
+
+    const std::wstring damaged = L"The downloaded package is damaged or was changed on the way, "
+                                 L"so it was not installed.";
+    for (const auto& [product, outcome, image] :
+         {std::tuple{&kKovra, L"Successful", 0}, std::tuple{&kBrisk, L"Successful", 0},
+          std::tuple{&kTessel, damaged.c_str(), 1}, std::tuple{&kLumen, damaged.c_str(), 1}}) {
+        const uitest::ListRow* row = RowNamed(rows, product->name);
+        ASSERT_NE(row, nullptr) << Names(rows);
+        EXPECT_EQ(row->columns[4], outcome) << platform::AnsiFromWide(row->columns[0]);
+        EXPECT_EQ(row->image, image) << platform::AnsiFromWide(row->columns[0]);
+    }
+    EXPECT_EQ(Report(kTessel), "") << "the altered package never ran";
+    EXPECT_EQ(Report(kLumen), "");
+    EXPECT_EQ(InstalledBuild(kTessel.record), 1200u);
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1250u);
+    EXPECT_EQ(InstalledBuild(kBrisk.record), 1250u);
+    // The rejected package is gone from the update temporary folder; an accepted one is there.
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    for (const InstalledProduct& scanned : ScannedProducts()) {
+        const bool rejected = scanned.keyProductId == kTessel.record.keyProductId;
+        if (!rejected && scanned.keyProductId != kKovra.record.keyProductId)
+            continue;
+        const std::wstring package = platform::FormatWide(
+            L"%sFB4B2B76-3823-4004-A4F5-C019BA623A48-Velk\\kvu_%u_%u_32_64.exe", temp,
+            scanned.resellerId, scanned.productId);
+        EXPECT_EQ(::GetFileAttributesW(package.c_str()) == INVALID_FILE_ATTRIBUTES, rejected)
+            << platform::AnsiFromWide(package);
+    }
+    EXPECT_EQ(wizard_.OutcomeBoxFor(static_cast<int>(RowNamed(rows, kTessel.name) - rows.data())),
+              damaged);
+}
+
+namespace {
+
+// The wizard built with the tests' key, which demands the version file's signature.
+class SignedUpdate : public WholeUpdate {
+protected:
+    bool StartSignedWizard() {
+        return wizard_.Start({}, {site_->HostVariable()},
+                             uitest::ProgramFolder() + L"signed\\Zapdate.exe");
+    }
+    static std::wstring PrivateKey() {
+        return uitest::ProgramFolder() + L"signed\\version_file_key.private";
+    }
+};
+
+} // namespace
+
+TEST_F(SignedUpdate, GoodSignatureUpdates) {
+    InstallAndOffer(kKovra, Behaviour::Succeed, PackageHash::Published);
+    ASSERT_TRUE(site_->Publish() && site_->Sign(PrivateKey()));
+    ASSERT_TRUE(StartSignedWizard());
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].columns[4], L"Successful");
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1250u);
+}
+
+TEST_F(SignedUpdate, MissingOrAlteredSignatureEndsAtTheErrorPageWithNothingDownloaded) {
+    InstallAndOffer(kKovra, Behaviour::Succeed);
+    ASSERT_TRUE(site_->Publish());
+    const std::wstring signature = site_->VersionFilePath() + L".sig";
+    for (const bool altered : {false, true}) {
+        SCOPED_TRACE(altered ? "altered signature" : "no signature");
+        if (altered) {
+            ASSERT_TRUE(site_->Sign(PrivateKey()));
+            std::vector<char> bytes = testpkg::ReadFileBytes(signature);
+            ASSERT_EQ(bytes.size(), 64u);
+            bytes[10] ^= 0x01;
+            std::ofstream(std::filesystem::path(signature), std::ios::binary).write(bytes.data(), 64);
+        }
+        const size_t requestsBefore = SiteRequestCount(nginx_);
+        ASSERT_TRUE(StartSignedWizard());
+        ASSERT_TRUE(wizard_.ChooseEveryProduct());
+        ASSERT_TRUE(
+            uitest::WaitForPageWithControl(wizard_.Sheet(), IDC_ERROR_TEXT, kWizardTimeoutMs));
+        EXPECT_EQ(uitest::ControlText(wizard_.Page(), IDC_ERROR_TEXT),
+                  L"Can't connect with Velk Update Service");
+        EXPECT_EQ(SiteRequestCount(nginx_) - requestsBefore, 2u)
+            << "the version file and its signature, no package";
+        EXPECT_TRUE(wizard_.Finish());
+        EXPECT_EQ(InstalledBuild(kKovra.record), 1200u);
+    }
 }
