@@ -24,8 +24,8 @@ bool OfferMatchesProduct(const OfferedBuild& offer, const InstalledProduct& prod
 }
 
 bool OffersPairAlike(const OfferedBuild& a, const OfferedBuild& b) {
-    return a.resId == b.resId && a.offeredProductId == b.offeredProductId &&
-           a.langId == b.langId && a.wtlVariant == b.wtlVariant;
+    return a.resId == b.resId && a.offeredProductId == b.offeredProductId && a.langId == b.langId &&
+           a.wtlVariant == b.wtlVariant;
 }
 
 int32_t FindOffer(const std::vector<OfferedBuild>& offers, const InstalledProduct& product) {

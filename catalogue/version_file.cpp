@@ -195,8 +195,8 @@ std::optional<unsigned> VersionFile::ParseSectionKeys(const std::wstring& sectio
     return bits;
 }
 
-std::optional<std::vector<SectionEntry>> VersionFile::ReadSectionEntries(
-    const std::wstring& sectionName) const {
+std::optional<std::vector<SectionEntry>>
+VersionFile::ReadSectionEntries(const std::wstring& sectionName) const {
     const std::vector<std::wstring> lines = ReadSectionLines(path_, sectionName.c_str());
     if (lines.empty())
         return std::nullopt;

@@ -75,8 +75,8 @@ public:
                                              OfferedBuild& build) const;
     // The section's "key=value" lines as ParseSection reads them; nothing when the section
     // cannot be read.
-    std::optional<std::vector<SectionEntry>> ReadSectionEntries(
-        const std::wstring& sectionName) const;
+    std::optional<std::vector<SectionEntry>>
+    ReadSectionEntries(const std::wstring& sectionName) const;
 
     // The longest section text (its lines with their separators) that can be read.
     static constexpr size_t kSectionTextLimit = 1021;

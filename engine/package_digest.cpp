@@ -12,7 +12,7 @@ CPackageDigest::CPackageDigest(const std::optional<std::string>& published)
     if (published)
         expected_ = platform::ParseSha256Text(*published);
     if (expected_)
-        hash_ = std::make_unique<platform::CSha256>();
+        hash_ = std::make_unique<platform::CBackgroundSha256>();
 }
 
 service::WrittenBytesFn CPackageDigest::Observer() {

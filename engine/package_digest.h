@@ -1,7 +1,9 @@
 #pragma once
 // The check of a downloaded package against the SHA-256 that the version file publishes for it:
-// the hash follows the bytes as the transfer writes them, so the file is never read again.
+// the hash follows the bytes as the transfer writes them, so the file is never read again, and it
+// runs on a thread of its own, so that it costs the download little time.
 
+#include "platform/background_sha256.h"
 #include "platform/sha256.h"
 #include "service/http_transfer.h"
 
@@ -37,7 +39,7 @@ public:
 private:
     bool published_ = false;
     std::optional<platform::Sha256Digest> expected_;
-    std::unique_ptr<platform::CSha256> hash_;
+    std::unique_ptr<platform::CBackgroundSha256> hash_;
     std::string downloaded_;
 };
 

@@ -8,7 +8,7 @@ namespace platform {
 
 bool IsEcdsaP256KeyBlob(std::span<const uint8_t> blob, unsigned long magic) {
     const size_t expected = magic == BCRYPT_ECDSA_PRIVATE_P256_MAGIC ? kEcdsaP256PrivateKeySize
-                                                                      : kEcdsaP256PublicKeySize;
+                                                                     : kEcdsaP256PublicKeySize;
     if (blob.size() != expected)
         return false;
     BCRYPT_ECCKEY_BLOB header;

@@ -32,10 +32,10 @@ bool FetchVersionFile(CHttpTransfer& transfer, const std::wstring& updateTempFol
     // One address for both requests: the signature comes from the host that gave the file.
     const HostAddress host = UpdateHostAddress();
     platform::CSha256 hash;
-    const bool fetched =
-        transfer.Perform(versionFilePath, VersionFileRequest(host),
-                         [&hash](const char* data, size_t size) { hash.Add(data, size); }) ==
-        TransferResult::Done;
+    const bool fetched = transfer.Perform(versionFilePath, VersionFileRequest(host),
+                                          [&hash](const char* data, size_t size) {
+                                              hash.Add(data, size);
+                                          }) == TransferResult::Done;
     if (publicKey.empty())
         return fetched;
     const std::optional<platform::Sha256Digest> digest = hash.Finish();

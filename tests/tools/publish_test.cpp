@@ -78,13 +78,15 @@ TEST_F(Publish, CheckNamesEachProblemBySectionAndKey) {
         SCOPED_TRACE(file);
         const auto problems = publish::CheckVersionFile(Write(L"update.ini", file));
         if (c.key == nullptr) {
-            EXPECT_TRUE(problems.empty()) << platform::AnsiFromWide(publish::ProblemLine(problems[0]));
+            EXPECT_TRUE(problems.empty())
+                << platform::AnsiFromWide(publish::ProblemLine(problems[0]));
             continue;
         }
         ASSERT_EQ(problems.size(), 1u);
         const std::wstring line = publish::ProblemLine(problems[0]);
         EXPECT_EQ(problems[0].key, c.key) << platform::AnsiFromWide(line);
-        EXPECT_NE(problems[0].text.find(c.says), std::wstring::npos) << platform::AnsiFromWide(line);
+        EXPECT_NE(problems[0].text.find(c.says), std::wstring::npos)
+            << platform::AnsiFromWide(line);
         EXPECT_EQ(line.rfind(L"[Kovra:1:6", 0), 0u) << platform::AnsiFromWide(line);
     }
     EXPECT_EQ(publish::CheckVersionFile(folder_ + L"\\missing.ini").size(), 1u);
@@ -110,8 +112,9 @@ TEST_F(Publish, HashWritesTheHashesAndLeavesEveryOtherByte) {
 }
 
 TEST_F(Publish, HashThenCheckOnTheDemoSiteReportsNothing) {
-    uitest::Process site = uitest::Launch(L"\"" + uitest::ProgramFolder() + L"demo_site.exe\" --root \"" +
-                                          folder_ + L"\" --port 8080");
+    uitest::Process site =
+        uitest::Launch(L"\"" + uitest::ProgramFolder() + L"demo_site.exe\" --root \"" + folder_ +
+                       L"\" --port 8080");
     ASSERT_EQ(uitest::WaitForExit(site, 60000), 0);
     const std::wstring versionFile = folder_ + L"\\downloads\\update.ini";
     std::vector<std::wstring> notes;
@@ -125,7 +128,8 @@ TEST_F(Publish, HashThenCheckOnTheDemoSiteReportsNothing) {
         if (!build.sha256)
             continue;
         ++hashed;
-        const std::wstring package = folder_ + platform::WideFromAnsi(build.url.substr(build.url.find("/dl/")));
+        const std::wstring package =
+            folder_ + platform::WideFromAnsi(build.url.substr(build.url.find("/dl/")));
         EXPECT_EQ(*build.sha256, platform::Sha256Text(*platform::Sha256OfFile(package)));
     }
     EXPECT_EQ(hashed + notes.size(), parsed.Builds().size()) << "every package is hashed";
@@ -136,7 +140,8 @@ TEST_F(Publish, SignatureHoldsOnlyForTheSignedBytesAndItsKey) {
     const std::wstring privateKey = folder_ + L"\\maker.private";
     const std::wstring publicKey = folder_ + L"\\maker.public";
     std::wstring error;
-    ASSERT_TRUE(publish::MakeKeyPair(privateKey, publicKey, error)) << platform::AnsiFromWide(error);
+    ASSERT_TRUE(publish::MakeKeyPair(privateKey, publicKey, error))
+        << platform::AnsiFromWide(error);
     const std::string kept = Read(privateKey);
     const std::wstring otherPublic = folder_ + L"\\other.public";
     EXPECT_FALSE(publish::MakeKeyPair(privateKey, otherPublic, error)) << "never replaces a key";

@@ -274,7 +274,7 @@ TEST_F(WholeUpdate, UnreachableHostLeadsToTheErrorPage) {
 TEST_F(WholeUpdate, OnlyPackagesWithThePublishedBytesAreInstalled) {
     InstallAndOffer(kKovra, Behaviour::Succeed, PackageHash::Published);
     InstallAndOffer(kTessel, Behaviour::Succeed, PackageHash::Published);
-    AlterPackage(kTessel); // the site changed after publishing
+    AlterPackage(kTessel);                       // the site changed after publishing
     InstallAndOffer(kBrisk, Behaviour::Succeed); // no hash: installed as before
     InstallAndOffer(kLumen, Behaviour::Succeed, PackageHash::Malformed);
     ASSERT_TRUE(StartWizard());
@@ -352,7 +352,8 @@ TEST_F(SignedUpdate, MissingOrAlteredSignatureEndsAtTheErrorPageWithNothingDownl
             std::vector<char> bytes = testpkg::ReadFileBytes(signature);
             ASSERT_EQ(bytes.size(), 64u);
             bytes[10] ^= 0x01;
-            std::ofstream(std::filesystem::path(signature), std::ios::binary).write(bytes.data(), 64);
+            std::ofstream(std::filesystem::path(signature), std::ios::binary)
+                .write(bytes.data(), 64);
         }
         const size_t requestsBefore = SiteRequestCount(nginx_);
         ASSERT_TRUE(StartSignedWizard());

@@ -25,13 +25,13 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path) {
 bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes, bool mustBeNew) {
     const std::wstring temporary = path + L".new";
     {
-        const platform::UniqueHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0,
-                                                        nullptr, CREATE_ALWAYS, 0, nullptr));
+        const platform::UniqueHandle file(
+            ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        if (!file || (!bytes.empty() && (!::WriteFile(file.Get(), bytes.data(),
-                                                      static_cast<DWORD>(bytes.size()), &written,
-                                                      nullptr) ||
-                                         written != bytes.size()))) {
+        if (!file ||
+            (!bytes.empty() && (!::WriteFile(file.Get(), bytes.data(),
+                                             static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+                                written != bytes.size()))) {
             ::DeleteFileW(temporary.c_str());
             return false;
         }

@@ -63,7 +63,8 @@ bool MakeKeyPair(const std::wstring& privatePath, const std::wstring& publicPath
 
 bool SignFile(const std::wstring& path, const std::wstring& privatePath, std::wstring& error) {
     const std::optional<std::vector<uint8_t>> privateKey = ReadFileBytes(privatePath);
-    if (!privateKey || !platform::IsEcdsaP256KeyBlob(*privateKey, BCRYPT_ECDSA_PRIVATE_P256_MAGIC)) {
+    if (!privateKey ||
+        !platform::IsEcdsaP256KeyBlob(*privateKey, BCRYPT_ECDSA_PRIVATE_P256_MAGIC)) {
         error = privatePath + L" is not a private key made by keygen";
         return false;
     }
@@ -79,10 +80,9 @@ bool SignFile(const std::wstring& path, const std::wstring& privatePath, std::ws
         !platform::CngSucceeded(::BCryptImportKeyPair(
             algorithm.Get(), nullptr, BCRYPT_ECCPRIVATE_BLOB, key.Put(),
             const_cast<PUCHAR>(privateKey->data()), static_cast<ULONG>(privateKey->size()), 0)) ||
-        !platform::CngSucceeded(::BCryptSignHash(key.Get(), nullptr, digest->data(),
-                                                 static_cast<ULONG>(digest->size()),
-                                                 signature.data(),
-                                                 static_cast<ULONG>(signature.size()), &size, 0)) ||
+        !platform::CngSucceeded(
+            ::BCryptSignHash(key.Get(), nullptr, digest->data(), static_cast<ULONG>(digest->size()),
+                             signature.data(), static_cast<ULONG>(signature.size()), &size, 0)) ||
         size != signature.size()) {
         error = L"the system could not sign with " + privatePath;
         return false;
@@ -101,8 +101,7 @@ bool VerifyFileSignature(const std::wstring& path, const std::wstring& publicPat
     std::optional<platform::Sha256Digest> digest = DigestOf(path, error);
     if (!digest)
         return false;
-    if (!publicKey || !signature ||
-        !platform::VerifyEcdsaP256(*publicKey, *digest, *signature)) {
+    if (!publicKey || !signature || !platform::VerifyEcdsaP256(*publicKey, *digest, *signature)) {
         error = path + L".sig is not a signature of " + path + L" by " + publicPath;
         return false;
     }

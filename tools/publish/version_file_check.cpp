@@ -53,7 +53,8 @@ const SectionEntry* LastEntry(const std::vector<SectionEntry>& entries, const wc
 }
 
 bool LooksLikeParameter(const std::wstring& key) {
-    return key.size() >= 6 && ::CompareStringOrdinal(key.c_str(), 6, L"param_", 6, TRUE) == CSTR_EQUAL;
+    return key.size() >= 6 &&
+           ::CompareStringOrdinal(key.c_str(), 6, L"param_", 6, TRUE) == CSTR_EQUAL;
 }
 
 std::wstring Quoted(const std::wstring& value) {
@@ -132,14 +133,12 @@ void CheckBuild(const VersionFile& file, const std::vector<OfferedBuild>& builds
     checker.CheckRequest(bits, build);
     checker.CheckSha256(build);
     // The wizard pairs with the first offer in file order that fits a product.
-    const auto earlier = std::find_if(builds.begin(), builds.begin() + index,
-                                      [&](const OfferedBuild& other) {
-                                          return OffersPairAlike(other, listed);
-                                      });
+    const auto earlier =
+        std::find_if(builds.begin(), builds.begin() + index,
+                     [&](const OfferedBuild& other) { return OffersPairAlike(other, listed); });
     if (earlier != builds.begin() + index)
         checker.Report(kWholeSection, L"never chosen: the earlier section [" +
-                                          earlier->sectionName +
-                                          L"] offers for the same products");
+                                          earlier->sectionName + L"] offers for the same products");
 }
 
 } // namespace
