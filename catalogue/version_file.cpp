@@ -56,14 +56,6 @@ std::wstring_view SkipLeadingBlanks(std::wstring_view text) {
     return text;
 }
 
-std::wstring Trim(std::wstring_view text) {
-    while (!text.empty() && std::iswspace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && std::iswspace(text.back()))
-        text.remove_suffix(1);
-    return std::wstring(text);
-}
-
 bool EqualsNoCase(std::wstring_view a, const wchar_t* b) {
     return ::lstrcmpiW(std::wstring(a).c_str(), b) == 0;
 }
@@ -153,6 +145,14 @@ bool IsBuildSectionName(std::wstring_view name) {
     return SplitBuildSectionName(std::wstring(name), ignored);
 }
 
+std::wstring TrimVersionFileText(std::wstring_view text) {
+    while (!text.empty() && std::iswspace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && std::iswspace(text.back()))
+        text.remove_suffix(1);
+    return std::wstring(text);
+}
+
 bool IsParameterKey(std::wstring_view key) {
     return key.size() >= 8 && key.substr(0, 6) == L"param_";
 }
@@ -204,8 +204,8 @@ VersionFile::ReadSectionEntries(const std::wstring& sectionName) const {
     for (const std::wstring& line : lines) {
         const size_t equals = line.find(L'=');
         if (equals != std::wstring::npos)
-            entries.push_back({Trim(std::wstring_view(line).substr(0, equals)),
-                               Trim(std::wstring_view(line).substr(equals + 1))});
+            entries.push_back({TrimVersionFileText(std::wstring_view(line).substr(0, equals)),
+                               TrimVersionFileText(std::wstring_view(line).substr(equals + 1))});
     }
     return entries;
 }

@@ -57,6 +57,8 @@ struct GlobalInfo {
 
 // A section name of the form family:A:B (after leading blanks), which names an offered build.
 bool IsBuildSectionName(std::wstring_view name);
+// The text without white space at either end, as keys and values of build sections are read.
+std::wstring TrimVersionFileText(std::wstring_view text);
 // A key that adds a parameter: "param_" exactly, and at least eight characters in all.
 bool IsParameterKey(std::wstring_view key);
 

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <optional>
 
 namespace publish {
@@ -48,14 +47,6 @@ std::vector<uint8_t> Encode(const FileText& file) {
     return bytes;
 }
 
-std::wstring Trim(std::wstring_view text) {
-    while (!text.empty() && std::iswspace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && std::iswspace(text.back()))
-        text.remove_suffix(1);
-    return std::wstring(text);
-}
-
 // One line of the file: where its text starts, how long it is, and its line end.
 struct Line {
     size_t start = 0;
@@ -81,17 +72,18 @@ std::vector<Line> SplitLines(const std::wstring& text) {
 
 // The section name of a "[name]" line; nothing for other lines.
 std::optional<std::wstring> SectionName(std::wstring_view line) {
-    const std::wstring trimmed = Trim(line);
+    const std::wstring trimmed = TrimVersionFileText(line);
     const size_t close = trimmed.find(L']');
     if (trimmed.empty() || trimmed.front() != L'[' || close == std::wstring::npos)
         return std::nullopt;
-    return Trim(std::wstring_view(trimmed).substr(1, close - 1));
+    return TrimVersionFileText(std::wstring_view(trimmed).substr(1, close - 1));
 }
 
 // A "key=value" line's trimmed key; empty for other lines.
 std::wstring KeyOf(std::wstring_view line) {
     const size_t equals = line.find(L'=');
-    return equals == std::wstring_view::npos ? std::wstring() : Trim(line.substr(0, equals));
+    return equals == std::wstring_view::npos ? std::wstring()
+                                             : TrimVersionFileText(line.substr(0, equals));
 }
 
 // The package file that `url` names under `root`; nothing when it names none there.
@@ -166,7 +158,7 @@ bool HashVersionFile(const std::wstring& path, const std::wstring& root,
             const std::wstring_view text =
                 std::wstring_view(file->text).substr(lines[j].start, lines[j].length);
             if (::lstrcmpiW(KeyOf(text).c_str(), L"url") == 0)
-                url = Trim(text.substr(text.find(L'=') + 1));
+                url = TrimVersionFileText(text.substr(text.find(L'=') + 1));
         }
         const size_t end = sectionEnd;
         sectionEnd = i;
