@@ -312,6 +312,7 @@ TEST_F(WholeUpdate, OnlyPackagesWithThePublishedBytesAreInstalled) {
     }
     EXPECT_EQ(wizard_.OutcomeBoxFor(static_cast<int>(RowNamed(rows, kTessel.name) - rows.data())),
               damaged);
+    uitest::SaveScreenshot("en/end-package-damaged.png");
 }
 
 namespace {
