@@ -30,7 +30,7 @@ bool FitsIn32Bits(size_t length) {
 
 } // namespace
 
-std::optional<std::vector<CfgLoadedValue>> DecodeCfgBinary(std::span<const unsigned char> image) {
+std::optional<CfgDecodedImage> DecodeCfgBinary(std::span<const unsigned char> image) {
     std::map<std::string, CfgBytes> values;
     size_t records = 0;
     size_t at = 0;
@@ -48,11 +48,8 @@ std::optional<std::vector<CfgLoadedValue>> DecodeCfgBinary(std::span<const unsig
         values[std::string(name, name + nameLength)] = CfgBytes(data, data + dataLength);
         at += kHeaderSize + nameLength + dataLength;
     }
-    std::vector<CfgLoadedValue> loaded;
-    loaded.reserve(values.size());
-    for (auto& [name, data] : values)
-        loaded.push_back({name, kCfgTypeBinary, std::move(data)});
-    return loaded;
+    return CfgDecodedImage{CfgValuesOf(std::move(values), kCfgTypeBinary),
+                           CfgAllZero(image.subspan(at))};
 }
 
 std::optional<CfgBytes> EncodeCfgBinaryRecord(std::string_view name,

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -33,6 +36,67 @@ bool IsVolumeRoot(const std::wstring& folder) {
 std::wstring TemporaryNameBeside(const std::wstring& path) {
     static std::atomic<unsigned> counter{0};
     return path + platform::FormatWide(L".%lx.%x.tmp", ::GetCurrentProcessId(), ++counter);
+}
+
+// 1 to 8 hexadecimal digits, and nothing else.
+std::optional<DWORD> ReadHex(std::wstring_view text) {
+    char digits[8];
+    if (text.empty() || text.size() > sizeof digits)
+        return std::nullopt;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] > 0x7F)
+            return std::nullopt;
+        digits[i] = static_cast<char>(text[i]);
+    }
+    DWORD value = 0;
+    const auto [end, error] = std::from_chars(digits, digits + text.size(), value, 16);
+    if (error != std::errc() || end != digits + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The process that made `name` as a temporary of `file` (TemporaryNameBeside); nothing when
+// `name` is not one.
+std::optional<DWORD> MakerOfTemporary(std::wstring_view name, std::wstring_view file) {
+    constexpr std::wstring_view suffix = L".tmp";
+    if (name.size() <= file.size() + 1 + suffix.size() || name[file.size()] != L'.' ||
+        !name.ends_with(suffix) ||
+        ::CompareStringOrdinal(name.data(), static_cast<int>(file.size()), file.data(),
+                               static_cast<int>(file.size()), TRUE) != CSTR_EQUAL)
+        return std::nullopt;
+    const std::wstring_view numbers =
+        name.substr(file.size() + 1, name.size() - file.size() - 1 - suffix.size());
+    const size_t dot = numbers.find(L'.');
+    if (dot == std::wstring_view::npos || !ReadHex(numbers.substr(dot + 1)))
+        return std::nullopt;
+    return ReadHex(numbers.substr(0, dot));
+}
+
+// A process that cannot be opened because there is no such process has ended; one that is
+// there but may not be opened has not, as far as we know.
+bool HasEnded(DWORD process) {
+    platform::UniqueHandle handle(::OpenProcess(SYNCHRONIZE, FALSE, process));
+    if (!handle)
+        return ::GetLastError() == ERROR_INVALID_PARAMETER;
+    return ::WaitForSingleObject(handle.Get(), 0) == WAIT_OBJECT_0;
+}
+
+// A save that was cut short (its process ended in it) leaves its temporary behind: delete the
+// temporaries of `path` whose process has ended. Those of running processes are theirs to move.
+void DeleteLeftTemporaries(const std::wstring& path) {
+    const size_t separator = path.find_last_of(L"\\/");
+    const std::wstring folder =
+        separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+    const std::wstring_view file = std::wstring_view(path).substr(folder.size());
+    WIN32_FIND_DATAW found{};
+    platform::UniqueFindHandle find(::FindFirstFileW((path + L".*.tmp").c_str(), &found));
+    if (!find)
+        return;
+    do {
+        const auto maker = MakerOfTemporary(found.cFileName, file);
+        if (maker && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HasEnded(*maker))
+            ::DeleteFileW((folder + found.cFileName).c_str());
+    } while (::FindNextFileW(find.Get(), &found));
 }
 
 bool WriteAll(HANDLE file, const CfgBytes& content) {
@@ -113,6 +177,7 @@ bool ReplaceCfgFile(const std::wstring& path, const CfgBytes& content, bool crea
         return false;
     if (createFolder && !CreateCfgFolderTree(FolderOf(path)))
         return false;
+    DeleteLeftTemporaries(path);
     TemporaryFile temporary(TemporaryNameBeside(path));
     {
         platform::UniqueHandle file(::CreateFileW(temporary.Path().c_str(), GENERIC_WRITE, 0,

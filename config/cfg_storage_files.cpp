@@ -17,56 +17,59 @@ CACfgStorageFiles::CACfgStorageFiles(CfgValueTree& tree, DWORD flags, Target tar
     separators_ = {info.separators[0], info.separators[1], info.separators[2]};
 }
 
+// A file that is not there fails the load; the first save creates it.
 bool CACfgStorageFiles::Load(const char*) {
-    if (state_ == State::Read)
+    if (state_ == State::Read || state_ == State::Partial)
         return false;
-    return ReadImage();
+    ReadImage(false);
+    return state_ == State::Read || state_ == State::Partial;
 }
 
-bool CACfgStorageFiles::ReadImage() {
-    const std::optional<CfgBytes> image = FetchImage();
-    const auto values = image ? Decode(*image) : std::nullopt;
-    if (!values) {
+// Puts the values of the image into the tree and sets the state by what was found.
+void CACfgStorageFiles::ReadImage(bool missingIsEmpty) {
+    CfgBytes image;
+    const CfgFileRead read = FetchImage(image);
+    if (read == CfgFileRead::Missing && !missingIsEmpty)
+        return;
+    const auto decoded = read == CfgFileRead::Failed ? std::nullopt : Decode(image);
+    if (!decoded) {
         state_ = State::Unreadable;
-        return false;
+        return;
     }
-    state_ = State::Read;
-    imageHadValues_ = !values->empty();
-    Tree().PutLoaded(*values, Flags(), false);
-    return true;
+    state_ = decoded->whole ? State::Read : State::Partial;
+    imageHadValues_ = !decoded->values.empty();
+    Tree().PutLoaded(decoded->values, Flags(), false);
 }
 
-// The image as it is now; nothing when it cannot be read or is beyond the image limit. A file
-// that is not there is an empty image: the first save creates it.
-std::optional<CfgBytes> CACfgStorageFiles::FetchImage() {
+// Fails when the image cannot be read or is beyond the image limit.
+CfgFileRead CACfgStorageFiles::FetchImage(CfgBytes& image) {
     switch (target_) {
-    case Target::File: {
-        CfgBytes content;
-        const CfgFileRead read = ReadCfgFile(path_, kCfgImageLimit, content);
-        if (read == CfgFileRead::Failed)
-            return std::nullopt;
-        return content;
-    }
+    case Target::File:
+        return ReadCfgFile(path_, kCfgImageLimit, image);
     case Target::Buffer:
         if (buffer_->size() > kCfgImageLimit)
-            return std::nullopt;
-        return *buffer_;
+            return CfgFileRead::Failed;
+        image = *buffer_;
+        return CfgFileRead::Read;
     case Target::Block:
         if (blockSize_ > kCfgImageLimit)
-            return std::nullopt;
-        return CfgBytes(block_, block_ + blockSize_);
+            return CfgFileRead::Failed;
+        image.assign(block_, block_ + blockSize_);
+        return CfgFileRead::Read;
     }
-    return std::nullopt;
+    return CfgFileRead::Failed;
 }
 
-std::optional<std::vector<CfgLoadedValue>> CACfgStorageFiles::Decode(const CfgBytes& image) const {
+std::optional<CfgDecodedImage> CACfgStorageFiles::Decode(const CfgBytes& image) const {
     return text_ ? DecodeCfgText(image, separators_) : DecodeCfgBinary(image);
 }
 
 bool CACfgStorageFiles::Save() {
     // Values of the image that were never read would be lost by writing the image anew, and an
-    // image that cannot be read must not be overwritten at all.
-    if (state_ != State::Read && !ReadImage())
+    // image that cannot be read, or holds more than its values, must not be overwritten at all.
+    if (state_ != State::Read)
+        ReadImage(true);
+    if (state_ != State::Read)
         return KeepChanged(Tree().Collect(Flags(), true));
     const std::vector<CfgValueCopy> values = Tree().Collect(Flags(), false);
     bool allEncoded = true;

@@ -3,6 +3,7 @@
 // in a file, in a growing memory buffer object, or in a fixed memory block.
 
 #include "config/cfg.h"
+#include "config/cfg_file_io.h"
 #include "config/cfg_storage.h"
 #include "config/cfg_text_format.h"
 
@@ -17,17 +18,20 @@ public:
     // The format is text with kCfgFormatText in `flags`, else binary.
     CACfgStorageFiles(CfgValueTree& tree, DWORD flags, Target target, const CACfgStorageInfo& info);
 
-    // Reads the whole image into the tree, once; a second load returns false.
+    // Reads the whole image into the tree, once; a second load returns false, and so does a
+    // file that is not there.
     bool Load(const char* name) override;
     // Writes every value of this storage that differs from its default, replacing the image.
+    // An image that could not be read, or not whole, is left as it is and the save fails.
     bool Save() override;
 
 private:
-    enum class State { NotRead, Read, Unreadable };
+    // Partial: read, but not whole (its values are in the tree; the image is never replaced).
+    enum class State { NotRead, Read, Partial, Unreadable };
 
-    bool ReadImage();
-    std::optional<CfgBytes> FetchImage();
-    std::optional<std::vector<CfgLoadedValue>> Decode(const CfgBytes& image) const;
+    void ReadImage(bool missingIsEmpty);
+    CfgFileRead FetchImage(CfgBytes& image);
+    std::optional<CfgDecodedImage> Decode(const CfgBytes& image) const;
     std::optional<CfgBytes> EncodeRecord(const CfgValueCopy& value) const;
     bool WriteImage(const std::vector<CfgBytes>& records);
     bool WriteBlock(const std::vector<CfgBytes>& records);

@@ -49,11 +49,13 @@ CACfgStorageWin32Reg::CACfgStorageWin32Reg(CfgValueTree& tree, DWORD flags, cons
         root_ = remoteRoot_.Get();
 }
 
+// Asked for no name (a load at once), there is nothing to do, also for a storage that reaches
+// nothing.
 bool CACfgStorageWin32Reg::Load(const char* name) {
-    if (IsInert())
-        return false;
     if (name == nullptr || *name == '\0')
         return true;
+    if (IsInert())
+        return false;
     const auto where = SplitCfgRegistryName(location_->baseKey, name);
     if (!where)
         return false;

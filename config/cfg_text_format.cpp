@@ -62,6 +62,11 @@ bool AppendEscaped(CfgBytes& out, std::span<const unsigned char> bytes,
     return true;
 }
 
+// Zero bytes that run from the start of the last line to the end: the rest of a memory block.
+bool IsZeroTail(std::span<const unsigned char> line, std::span<const unsigned char> image) {
+    return line.data() + line.size() == image.data() + image.size() && CfgAllZero(line);
+}
+
 } // namespace
 
 bool CfgTextSeparators::IsValid() const {
@@ -70,10 +75,11 @@ bool CfgTextSeparators::IsValid() const {
            assign != otherLine;
 }
 
-std::optional<std::vector<CfgLoadedValue>> DecodeCfgText(std::span<const unsigned char> image,
-                                                         const CfgTextSeparators& separators) {
+std::optional<CfgDecodedImage> DecodeCfgText(std::span<const unsigned char> image,
+                                             const CfgTextSeparators& separators) {
     const auto assign = static_cast<unsigned char>(separators.assign);
     std::map<std::string, CfgBytes> values;
+    bool whole = true;
     size_t records = 0;
     size_t lineStart = 0;
     while (lineStart < image.size()) {
@@ -83,6 +89,7 @@ std::optional<std::vector<CfgLoadedValue>> DecodeCfgText(std::span<const unsigne
             if (image[lineEnd] == assign && assignAt == kNone)
                 assignAt = lineEnd;
         }
+        const auto line = image.subspan(lineStart, lineEnd - lineStart);
         if (assignAt != kNone && assignAt > lineStart && assignAt + 1 < lineEnd) {
             if (++records > kCfgRecordLimit)
                 return std::nullopt;
@@ -90,14 +97,13 @@ std::optional<std::vector<CfgLoadedValue>> DecodeCfgText(std::span<const unsigne
                 UnescapeAll(image.subspan(lineStart, assignAt - lineStart), separators);
             values[std::string(name.begin(), name.end())] =
                 UnescapeAll(image.subspan(assignAt + 1, lineEnd - assignAt - 1), separators);
+        } else if (!line.empty() && (assignAt == kNone || assignAt == lineStart) &&
+                   !IsZeroTail(line, image)) {
+            whole = false;
         }
         lineStart = lineEnd + 1;
     }
-    std::vector<CfgLoadedValue> loaded;
-    loaded.reserve(values.size());
-    for (auto& [name, data] : values)
-        loaded.push_back({name, kCfgTypeString, std::move(data)});
-    return loaded;
+    return CfgDecodedImage{CfgValuesOf(std::move(values), kCfgTypeString), whole};
 }
 
 std::optional<CfgBytes> EncodeCfgTextRecord(std::string_view name,

@@ -2,7 +2,7 @@
 // The text image: one "name=value" line per value; the bytes 0x01, 0x02 and 0x03 stand for the
 // two line separators and the name/value separator inside names and values.
 
-#include "config/cfg_value_tree.h"
+#include "config/cfg_decoded_image.h"
 
 #include <optional>
 #include <span>
@@ -19,10 +19,11 @@ struct CfgTextSeparators {
     bool IsValid() const;
 };
 
-// The values of an image, the last of equal names winning; nothing when the image holds more
-// records than kCfgRecordLimit. Lines without a name or a value are skipped.
-std::optional<std::vector<CfgLoadedValue>> DecodeCfgText(std::span<const unsigned char> image,
-                                                         const CfgTextSeparators& separators);
+// The values of an image; nothing when it holds more records than kCfgRecordLimit. Lines without
+// a name or a value are skipped. The image is whole when every line is empty or has a name
+// before its separator; zero bytes after the last line end are the rest of a memory block.
+std::optional<CfgDecodedImage> DecodeCfgText(std::span<const unsigned char> image,
+                                             const CfgTextSeparators& separators);
 
 // One line, with its line end; nothing when the name or data holds an escape byte itself,
 // which the format cannot carry, or when the name is empty. Empty data gives no line.

@@ -1,37 +1,19 @@
 #include "config/cfg_core.h"
+#include "platform/text.h"
 #include "platform/unique_resource.h"
 #include "tests/config/cfg_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <filesystem>
 
 namespace {
 
-constexpr DWORD kGroup = 0x100;
+using namespace std::string_literals;
+
 constexpr DWORD kTextFile = kCfgStorageFile | kCfgFormatText | kGroup;
 constexpr DWORD kBinaryFile = kCfgStorageFile | kCfgFormatBinary | kGroup;
 constexpr DWORD kInFile = kCfgStorageFile | kGroup;
-constexpr DWORD kTextBlock = kCfgStorageMemory | kCfgFormatText | kGroup;
-constexpr DWORD kBinaryBlock = kCfgStorageMemory | kCfgFormatBinary | kGroup;
-constexpr DWORD kInBlock = kCfgStorageMemory | kGroup;
-
-CACfgStorageInfo FileInfo(const std::wstring& path) {
-    CACfgStorageInfo info;
-    info.path = path.c_str();
-    return info;
-}
-
-CACfgStorageInfo BlockInfo(Bytes& block) {
-    CACfgStorageInfo info;
-    info.memory = block.data();
-    info.memorySize = block.size();
-    return info;
-}
-
-std::string Text(const Bytes& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
 
 // Opens a file so that nobody else may read, write or replace it.
 platform::UniqueHandle LockFile(const std::wstring& path) {
@@ -41,236 +23,123 @@ platform::UniqueHandle LockFile(const std::wstring& path) {
 
 class CfgFileStorage : public ::testing::Test {
 protected:
+    void ExpectOnlyTheFile(const std::string& content) {
+        EXPECT_EQ(TextOf(ReadWholeFile(file_)), content);
+        EXPECT_EQ(FilesIn(folder_.path), std::vector<std::wstring>{L"settings.cfg"});
+    }
+
     ScratchFolder folder_;
     const std::wstring file_ = folder_.File(L"settings.cfg");
+    CACfgCore cfg_;
 };
 
 } // namespace
 
-TEST_F(CfgFileStorage, TextLinesAreReadWithTheFirstEqualsSignAsSeparator) {
-    WriteWholeFile(file_, BytesOf("a=b=c\r\n=x\r\nx=\r\nplain line\r\nlast=1"));
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    DWORD type = 0;
-    EXPECT_EQ(ValueText(cfg, "a", &type), "b=c");
-    EXPECT_EQ(type, kCfgTypeString);
-    EXPECT_EQ(ValueText(cfg, "x"), "");
-    EXPECT_EQ(ValueText(cfg, ""), "");
-    EXPECT_EQ(ValueText(cfg, "plain line"), "");
-    EXPECT_EQ(ValueText(cfg, "last"), "1");
+TEST_F(CfgFileStorage, BinaryFileHoldsLittleEndianLengthsNameAndData) {
+    ASSERT_TRUE(cfg_.AddStorage(kBinaryFile, PathInfo(file_)));
+    EXPECT_TRUE(SetText(cfg_, "raw", "\0\1\n\xfe"s, kInFile, kCfgTypeBinary));
+    ExpectOnlyTheFile("\3\0\0\0\4\0\0\0raw\0\1\n\xfe"s);
 }
 
-TEST_F(CfgFileStorage, SeparatorsInsideValuesAndNamesSurviveSaveAndLoad) {
-    const std::string tricky = "line one\nline two\r\nthree=four\rend";
-    {
-        CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
-        EXPECT_TRUE(SetText(cfg, "tricky", tricky, kInFile));
-        EXPECT_TRUE(SetText(cfg, "key=with\nbreak", "v", kInFile));
-    }
-    CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    EXPECT_EQ(ValueText(reader, "tricky"), tricky);
-    EXPECT_EQ(ValueText(reader, "key=with\nbreak"), "v");
-}
-
-TEST_F(CfgFileStorage, BinaryFileRoundTrip) {
-    const std::string data("\0\x01\n\r=\xfe", 6);
-    {
-        CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kBinaryFile, FileInfo(file_)));
-        EXPECT_TRUE(SetText(cfg, "raw", data, kInFile, kCfgTypeBinary));
-    }
-    EXPECT_EQ(ReadWholeFile(file_),
-              (Bytes{3, 0, 0, 0, 6, 0, 0, 0, 'r', 'a', 'w', 0, 1, '\n', '\r', '=', 0xfe}));
-    CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kBinaryFile, FileInfo(file_)));
-    EXPECT_EQ(ValueText(reader, "raw"), data);
-}
-
-TEST_F(CfgFileStorage, AMissingFileIsAnEmptyConfigurationThatTheFirstSaveCreates) {
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    EXPECT_FALSE(FileExists(file_));
-    EXPECT_TRUE(SetText(cfg, "k", "v", kInFile));
-    EXPECT_EQ(Text(ReadWholeFile(file_)), "k=v\r\n");
-}
-
-TEST_F(CfgFileStorage, EmptyConfigurationLeavesTheFileUntouched) {
-    const Bytes content = BytesOf("; nothing but a comment\r\n");
-    WriteWholeFile(file_, content);
-    const std::wstring absent = folder_.File(L"absent.cfg");
-    {
-        CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
-        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(absent)));
-        // Belongs to no storage, so both have nothing to write.
-        EXPECT_TRUE(SetText(cfg, "elsewhere", "v", kCfgStorageFile | 0x800));
-    }
-    EXPECT_EQ(ReadWholeFile(file_), content);
-    EXPECT_FALSE(FileExists(absent));
-}
-
-TEST_F(CfgFileStorage, ValuesNeverReadAreKeptWhenAnotherIsSaved) {
-    WriteWholeFile(file_, BytesOf("old=1\r\n"));
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
-    EXPECT_TRUE(SetText(cfg, "new", "2", kInFile));
-    EXPECT_EQ(Text(ReadWholeFile(file_)), "new=2\r\nold=1\r\n");
-}
-
-TEST_F(CfgFileStorage, TheLastValueSetBackToItsDefaultLeavesTheFile) {
-    WriteWholeFile(file_, BytesOf("only=1\r\n"));
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    EXPECT_TRUE(SetText(cfg, "only", "", kInFile));
-    EXPECT_TRUE(ReadWholeFile(file_).empty());
-    CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    EXPECT_EQ(ValueText(reader, "only"), "");
+TEST_F(CfgFileStorage, AMissingFileFailsALoadAtOnceAndIsCreatedByTheFirstSaveWithValues) {
+    EXPECT_FALSE(cfg_.AddStorage(kTextFile | kCfgLoadAtOnce, PathInfo(file_)));
+    ASSERT_TRUE(cfg_.AddStorage(kTextFile, PathInfo(file_)));
+    EXPECT_EQ(ValueText(cfg_, "k"), "");
+    EXPECT_TRUE(SetText(cfg_, "elsewhere", "v", kCfgStorageFile | 0x800)); // nothing to write
+    EXPECT_TRUE(FilesIn(folder_.path).empty());
+    EXPECT_TRUE(SetText(cfg_, "k", "v", kInFile));
+    ExpectOnlyTheFile("k=v\r\n");
 }
 
 TEST_F(CfgFileStorage, CreatesItsFolderOnlyWhenAsked) {
-    const std::wstring nested = folder_.Path() + L"\\one\\two\\settings.cfg";
-    {
-        CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(nested)));
-        EXPECT_FALSE(SetText(cfg, "k", "v", kInFile));
-    }
-    EXPECT_FALSE(FileExists(nested));
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgCreateFolder, FileInfo(nested)));
-    EXPECT_TRUE(SetText(cfg, "k", "v", kInFile));
-    EXPECT_EQ(Text(ReadWholeFile(nested)), "k=v\r\n");
+    const std::wstring nested = folder_.path + L"\\one\\two\\settings.cfg";
+    ASSERT_TRUE(cfg_.AddStorage(kTextFile, PathInfo(nested)));
+    EXPECT_FALSE(SetText(cfg_, "k", "v", kInFile));
+    EXPECT_TRUE(FilesIn(folder_.path).empty());
+    ASSERT_TRUE(cfg_.RemoveStorages());
+    ASSERT_TRUE(cfg_.AddStorage(kTextFile | kCfgCreateFolder, PathInfo(nested)));
+    EXPECT_TRUE(SetText(cfg_, "k", "v", kInFile));
+    EXPECT_EQ(TextOf(ReadWholeFile(nested)), "k=v\r\n");
 }
 
-TEST_F(CfgFileStorage, FailedReplacementLeavesTheOldFileWholeAndNoTemporaryBehind) {
-    const Bytes original = BytesOf("first=1\r\nsecond=2\r\n");
-    WriteWholeFile(file_, original);
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    {
-        platform::UniqueHandle lock = LockFile(file_);
-        ASSERT_TRUE(lock);
-        EXPECT_FALSE(SetText(cfg, "first", "changed", kInFile));
-    }
-    EXPECT_EQ(ReadWholeFile(file_), original);
-    EXPECT_EQ(FilesIn(folder_.Path()), std::vector<std::wstring>{L"settings.cfg"});
-    // The change is still pending and goes out with the next save.
-    EXPECT_TRUE(SetText(cfg, "third", "3", kInFile));
-    EXPECT_EQ(Text(ReadWholeFile(file_)), "first=changed\r\nsecond=2\r\nthird=3\r\n");
+TEST_F(CfgFileStorage, LockedFileIsNeitherReadHalfNorReplacedAndChangesWaitForIt) {
+    WriteWholeFile(file_, "precious=1\r\n");
+    ASSERT_TRUE(cfg_.AddStorage(kTextFile, PathInfo(file_)));
+    platform::UniqueHandle lock = LockFile(file_);
+    EXPECT_EQ(ValueText(cfg_, "precious"), "");
+    EXPECT_FALSE(SetText(cfg_, "other", "2", kInFile));
+    lock.Reset();
+    ExpectOnlyTheFile("precious=1\r\n");
+    // Free again: the next save reads what it could not read, and writes what waited.
+    EXPECT_TRUE(SetText(cfg_, "more", "3", kInFile));
+    ExpectOnlyTheFile("more=3\r\nother=2\r\nprecious=1\r\n");
+    lock = LockFile(file_);
+    EXPECT_FALSE(SetText(cfg_, "precious", "changed", kInFile));
+    lock.Reset();
+    ExpectOnlyTheFile("more=3\r\nother=2\r\nprecious=1\r\n");
+    EXPECT_TRUE(SetText(cfg_, "more", "4", kInFile));
+    ExpectOnlyTheFile("more=4\r\nother=2\r\nprecious=changed\r\n");
 }
 
 TEST_F(CfgFileStorage, SaveReplacesTheFileInsteadOfRewritingItInPlace) {
-    const Bytes original = BytesOf("k=old\r\n");
-    WriteWholeFile(file_, original);
-    // A second name for the same data: had the save written into the old file, this would
-    // change as well.
+    WriteWholeFile(file_, "k=old\r\n");
+    // A second name for the same data: had the save written into the old file, it would change.
     const std::wstring link = folder_.File(L"old-data.lnk");
     ASSERT_TRUE(::CreateHardLinkW(link.c_str(), file_.c_str(), nullptr));
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    EXPECT_TRUE(SetText(cfg, "k", "new and longer", kInFile));
-    EXPECT_EQ(Text(ReadWholeFile(file_)), "k=new and longer\r\n");
-    EXPECT_EQ(ReadWholeFile(link), original);
+    ASSERT_TRUE(cfg_.AddStorage(kTextFile, PathInfo(file_)));
+    EXPECT_TRUE(SetText(cfg_, "k", "new and longer", kInFile));
+    EXPECT_EQ(TextOf(ReadWholeFile(file_)), "k=new and longer\r\n");
+    EXPECT_EQ(TextOf(ReadWholeFile(link)), "k=old\r\n");
 }
 
-TEST_F(CfgFileStorage, ChangeOfAFailedSaveIsSavedWhenTheConfigurationEnds) {
-    WriteWholeFile(file_, BytesOf("k=v\r\n"));
-    {
-        CACfgCore cfg;
-        ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-        platform::UniqueHandle lock = LockFile(file_);
-        ASSERT_TRUE(lock);
-        EXPECT_FALSE(SetText(cfg, "k", "pending", kInFile));
-    }
-    EXPECT_EQ(Text(ReadWholeFile(file_)), "k=pending\r\n");
-}
-
-TEST_F(CfgFileStorage, ReadOnlyFileIsNotReplaced) {
-    const Bytes original = BytesOf("k=v\r\n");
-    WriteWholeFile(file_, original);
+TEST_F(CfgFileStorage, ReadOnlyOrHugeFileIsNeverOverwritten) {
+    WriteWholeFile(file_, "k=v\r\n");
     ASSERT_TRUE(::SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_READONLY));
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
-    EXPECT_FALSE(SetText(cfg, "k", "new", kInFile));
-    EXPECT_EQ(ReadWholeFile(file_), original);
-    EXPECT_EQ(FilesIn(folder_.Path()).size(), 1u);
+    ASSERT_TRUE(cfg_.AddStorage(kTextFile, PathInfo(file_)));
+    EXPECT_FALSE(SetText(cfg_, "k", "new", kInFile));
+    ExpectOnlyTheFile("k=v\r\n");
+    ASSERT_TRUE(::SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_NORMAL));
+    // A sparse 3 GiB file: its size alone refuses it, before anything is read.
+    std::filesystem::resize_file(file_, 3ull << 30);
+    CACfgCore huge;
+    EXPECT_FALSE(huge.AddStorage(kBinaryFile | kCfgLoadAtOnce, PathInfo(file_)));
+    ASSERT_TRUE(huge.AddStorage(kBinaryFile, PathInfo(file_)));
+    EXPECT_FALSE(SetText(huge, "probe", "1", kInFile));
+    EXPECT_EQ(std::filesystem::file_size(file_), 3ull << 30);
 }
 
-TEST_F(CfgFileStorage, TemporaryThatCannotBeCreatedFailsTheSave) {
-    const Bytes original = BytesOf("k=v\r\n");
-    WriteWholeFile(file_, original);
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    // The folder is gone: neither the temporary nor the file can be written.
-    ASSERT_TRUE(::DeleteFileW(file_.c_str()));
-    ASSERT_TRUE(::RemoveDirectoryW(folder_.Path().c_str()));
-    EXPECT_FALSE(SetText(cfg, "k", "new", kInFile));
-    EXPECT_FALSE(FileExists(folder_.Path()));
-    ::CreateDirectoryW(folder_.Path().c_str(), nullptr);
-}
-
-TEST_F(CfgFileStorage, FileThatCouldNotBeReadIsNeverOverwritten) {
-    const Bytes original = BytesOf("precious=1\r\n");
-    WriteWholeFile(file_, original);
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
-    {
-        platform::UniqueHandle lock = LockFile(file_);
-        ASSERT_TRUE(lock);
-        EXPECT_EQ(ValueText(cfg, "precious"), "");
-        EXPECT_FALSE(SetText(cfg, "other", "2", kInFile));
+TEST_F(CfgFileStorage, FileThatDoesNotDecodeWholeIsReadButNeverOverwritten) {
+    const struct {
+        DWORD format;
+        std::string content;
+        const char* name;
+        const char* value;
+    } cases[] = {
+        {kBinaryFile, "\1\0\0\0\1\0\0\0a1\1\0\0\0\x7f\0\0\0b1"s, "a", "1"}, // bad after good
+        {kBinaryFile, "name=value\r\n", "name", ""},                        // a text file
+        {kTextFile, "[section]\r\nname=value\r\n", "name", "value"},        // another format
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(file_, c.content);
+        {
+            CACfgCore cfg;
+            ASSERT_TRUE(cfg.AddStorage(c.format | kCfgLoadAtOnce, PathInfo(file_))) << c.content;
+            EXPECT_EQ(ValueText(cfg, c.name), c.value) << c.content;
+            EXPECT_FALSE(SetText(cfg, "new", "1", kInFile)) << c.content;
+        }
+        ExpectOnlyTheFile(c.content); // also after the pending change was tried once more
     }
-    EXPECT_EQ(ReadWholeFile(file_), original);
-    // Readable again: the next save reads it first and keeps what it held.
-    EXPECT_TRUE(SetText(cfg, "other", "3", kInFile));
-    EXPECT_EQ(Text(ReadWholeFile(file_)), "other=3\r\nprecious=1\r\n");
 }
 
-TEST_F(CfgFileStorage, OversizedFileIsRefusedAndKept) {
-    Bytes huge(17u << 20, 'x');
-    huge[0] = 'k';
-    huge[1] = '=';
-    WriteWholeFile(file_, huge);
-    CACfgCore cfg;
-    EXPECT_FALSE(cfg.AddStorage(kTextFile | kCfgLoadAtOnce, FileInfo(file_)));
-    ASSERT_TRUE(cfg.AddStorage(kTextFile, FileInfo(file_)));
-    EXPECT_EQ(ValueText(cfg, "k"), "");
-    EXPECT_FALSE(SetText(cfg, "k", "v", kInFile));
-    EXPECT_EQ(ReadWholeFile(file_).size(), huge.size());
-}
-
-TEST(CfgMemoryBlock, TextImageIsTruncatedToWholeLinesAndZeroFilled) {
-    Bytes block(24, 0xAA);
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kTextBlock, BlockInfo(block)));
-    EXPECT_TRUE(SetText(cfg, "a", "1", kInBlock));
-    // "b" does not fit whole: left out, and the save says so; "c" still fits after it.
-    EXPECT_TRUE(SetText(cfg, "b", std::string(30, 'x'), kInBlock | kCfgNoSave));
-    EXPECT_FALSE(SetText(cfg, "c", "3", kInBlock));
-    Bytes expected = BytesOf("a=1\r\nc=3\r\n");
-    expected.resize(block.size(), 0);
-    EXPECT_EQ(block, expected);
-
-    CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kTextBlock | kCfgLoadAtOnce, BlockInfo(block)));
-    EXPECT_EQ(ValueText(reader, "a"), "1");
-    EXPECT_EQ(ValueText(reader, "c"), "3");
-    EXPECT_EQ(ValueText(reader, "b"), "");
-}
-
-TEST(CfgMemoryBlock, BinaryImageTakesWholeRecordsAndReadsBack) {
-    Bytes block(30, 0xAA);
-    CACfgCore cfg;
-    ASSERT_TRUE(cfg.AddStorage(kBinaryBlock, BlockInfo(block)));
-    EXPECT_TRUE(SetText(cfg, "a", "12", kInBlock, kCfgTypeBinary));
-    EXPECT_FALSE(SetText(cfg, "b", std::string(20, 'y'), kInBlock, kCfgTypeBinary));
-    Bytes expected{1, 0, 0, 0, 2, 0, 0, 0, 'a', '1', '2'};
-    expected.resize(block.size(), 0);
-    EXPECT_EQ(block, expected);
-
-    CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kBinaryBlock | kCfgLoadAtOnce, BlockInfo(block)));
-    EXPECT_EQ(ValueText(reader, "a"), "12");
+TEST_F(CfgFileStorage, TemporariesOfSavesCutShortAreDeletedByTheNextSave) {
+    // Process ids are multiples of four: no process with this one is running.
+    const std::wstring left = L"settings.cfg.7ffffff1.1f.tmp";
+    const std::wstring running =
+        platform::FormatWide(L"settings.cfg.%lx.2.tmp", ::GetCurrentProcessId());
+    for (const std::wstring& name : {left, running, std::wstring(L"settings.cfg.backup.tmp")})
+        WriteWholeFile(folder_.File(name.c_str()), "x");
+    ASSERT_TRUE(cfg_.AddStorage(kTextFile, PathInfo(file_)));
+    EXPECT_TRUE(SetText(cfg_, "k", "v", kInFile));
+    EXPECT_EQ(FilesIn(folder_.path),
+              (std::vector<std::wstring>{L"settings.cfg", running, L"settings.cfg.backup.tmp"}));
 }

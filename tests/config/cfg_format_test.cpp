@@ -1,149 +1,75 @@
 #include "config/cfg_binary_format.h"
-#include "config/cfg_flags.h"
 #include "config/cfg_image_limits.h"
 #include "config/cfg_text_format.h"
-#include "platform/text.h"
 #include "tests/config/cfg_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace {
 
-std::map<std::string, std::string> AsMap(const std::vector<CfgLoadedValue>& values) {
-    std::map<std::string, std::string> map;
-    for (const CfgLoadedValue& value : values)
-        map[value.name] = std::string(value.data.begin(), value.data.end());
-    return map;
+using namespace std::string_literals;
+
+std::string Record(const std::string& name, const std::string& data) {
+    return TextOf(*EncodeCfgBinaryRecord(name, BytesOf(data)));
 }
 
-std::map<std::string, std::string> DecodeText(const std::string& image,
-                                              const CfgTextSeparators& separators = {}) {
-    const Bytes bytes = BytesOf(image);
-    const auto values = DecodeCfgText(bytes, separators);
-    EXPECT_TRUE(values.has_value());
-    return values ? AsMap(*values) : std::map<std::string, std::string>{};
-}
+const std::string kA1 = Record("a", "1");
 
-Bytes BinaryRecord(const std::string& name, const std::string& data) {
-    return *EncodeCfgBinaryRecord(name, BytesOf(data));
-}
+struct DecodeCase {
+    bool text;
+    std::string image;
+    ValueMap values;
+    bool whole;
+};
 
-void Append(Bytes& to, const Bytes& more) {
-    to.insert(to.end(), more.begin(), more.end());
-}
+const DecodeCase kDecodeCases[] = {
+    // Text: either line end ends a line, the first "=" separates, the last of a name wins.
+    {true, "a=1\rb=x=y\nc=\r\n\r\na=2", {{"a", "2"}, {"b", "x=y"}}, true},
+    {true, "n\x03m=line\x01next\x02x\x03y", {{"n=m", "line\nnext\rx=y"}}, true},
+    {true, "a=1\r\n\0\0\0"s, {{"a", "1"}}, true}, // the zero-filled rest of a memory block
+    {true, "a=1\0\0"s, {{"a", "1\0\0"s}}, true},
+    {true, "a=1\n=x\n", {{"a", "1"}}, false},
+    {true, "; comment\na=1\n", {{"a", "1"}}, false},
+    {true, "a=1\n\0x"s, {{"a", "1"}}, false},
+    {true, "\377\376a\0=\0b\0\r\0\n\0"s, {{"\377\376a\0"s, "\0b\0"s}}, false}, // UTF-16
+    // Binary: records to the end, or to zero bytes only; the last of a name wins.
+    {false, kA1 + Record("e", "") + Record("a", "\0\n"s), {{"a", "\0\n"s}, {"e", ""}}, true},
+    {false, kA1 + std::string(11, '\0'), {{"a", "1"}}, true},
+    {false, kA1 + "\0\0\0\0\1\0\0\0x"s + Record("b", "2"), {{"a", "1"}}, false},
+    {false, kA1 + Record("b", "22").substr(0, 10), {{"a", "1"}}, false},
+    {false, kA1 + "\4\0\0\0\374\377\377\377abcde"s, {{"a", "1"}}, false}, // lengths that wrap
+    {false, "\5\0\0"s, {}, false},
+    {false, "name=value\r\n", {}, false},
+};
 
 } // namespace
 
-TEST(CfgTextFormat, EitherLineSeparatorEndsALineAndValuesAreTyped8BitText) {
-    const Bytes image = BytesOf("one=1\rtwo=2\nthree=3\r\n\r\n");
-    const auto values = DecodeCfgText(image, {});
-    ASSERT_TRUE(values);
-    ASSERT_EQ(values->size(), 3u);
-    for (const CfgLoadedValue& value : *values)
-        EXPECT_EQ(value.type, kCfgTypeString);
-    EXPECT_EQ(AsMap(*values)["two"], "2");
-}
-
-TEST(CfgTextFormat, EscapeBytesStandForTheSeparators) {
-    EXPECT_EQ(DecodeText("n\x03m=line\x01next\x02x\x03y"),
-              (std::map<std::string, std::string>{{"n=m", "line\nnext\rx=y"}}));
-}
-
-TEST(CfgTextFormat, RecordsRoundTripSeparatorsInNamesAndValues) {
-    const std::map<std::string, std::string> original = {{"with=sign", "a=b"},
-                                                         {"lines", "first\nsecond\r\nthird\r"},
-                                                         {"bin", std::string("\0\xff", 2)}};
-    Bytes image;
-    for (const auto& [name, value] : original) {
-        const auto record = EncodeCfgTextRecord(name, BytesOf(value), {});
-        ASSERT_TRUE(record);
-        Append(image, *record);
+TEST(CfgFormat, DecodesValuesAndTellsWhetherTheImageWasWhole) {
+    for (const DecodeCase& c : kDecodeCases) {
+        const Bytes image = BytesOf(c.image);
+        const auto decoded = c.text ? DecodeCfgText(image, {}) : DecodeCfgBinary(image);
+        ASSERT_TRUE(decoded) << c.image;
+        EXPECT_EQ(MapOf(*decoded), c.values) << c.image;
+        EXPECT_EQ(decoded->whole, c.whole) << c.image;
+        for (const CfgLoadedValue& value : decoded->values)
+            EXPECT_EQ(value.type, c.text ? kCfgTypeString : kCfgTypeBinary) << c.image;
     }
-    EXPECT_EQ(DecodeText(std::string(image.begin(), image.end())), original);
 }
 
-TEST(CfgTextFormat, OtherSeparatorsWorkTheSameWay) {
-    const CfgTextSeparators separators{':', ';', ';'};
-    ASSERT_TRUE(separators.IsValid());
-    const auto record = EncodeCfgTextRecord("a:b", BytesOf("x;y"), separators);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(std::string(record->begin(), record->end()), "a\x03"
-                                                           "b:x\x01y;");
-    EXPECT_EQ(DecodeText("a\x03"
-                         "b:x\x01y;c:d;",
-                         separators),
-              (std::map<std::string, std::string>{{"a:b", "x;y"}, {"c", "d"}}));
+TEST(CfgFormat, TooManyRecordsAreRefusedWhole) {
+    std::string text, binary;
+    for (size_t i = 0; i <= kCfgRecordLimit; ++i) {
+        text += "k=v\n";
+        binary += Record("k", "");
+    }
+    EXPECT_FALSE(DecodeCfgText(BytesOf(text), {}));
+    EXPECT_FALSE(DecodeCfgBinary(BytesOf(binary)));
 }
 
-TEST(CfgTextFormat, RefusesWhatWouldNotReadBackTheSame) {
-    // A raw escape byte would come back as a separator.
-    EXPECT_FALSE(EncodeCfgTextRecord("n", BytesOf("\x01"), {}));
+TEST(CfgFormat, TextRefusesWhatWouldNotReadBackTheSame) {
+    // A raw escape byte would come back as a separator, and so would a separator that is one.
     EXPECT_FALSE(EncodeCfgTextRecord("n\x02", BytesOf("v"), {}));
-    EXPECT_FALSE(EncodeCfgTextRecord("", BytesOf("v"), {}));
-    // An empty value has no line: it reads as no value at all.
-    const auto empty = EncodeCfgTextRecord("n", {}, {});
-    ASSERT_TRUE(empty);
-    EXPECT_TRUE(empty->empty());
-    EXPECT_FALSE((CfgTextSeparators{'\x01', '\n', '\r'}.IsValid()));
+    EXPECT_FALSE(EncodeCfgTextRecord("n", BytesOf("\x01"), {}));
+    EXPECT_FALSE((CfgTextSeparators{'\x03', '\n', '\r'}.IsValid()));
     EXPECT_FALSE((CfgTextSeparators{'=', '=', '\r'}.IsValid()));
-}
-
-TEST(CfgTextFormat, LaterLineOfTheSameNameWins) {
-    EXPECT_EQ(DecodeText("a=1\na=2\n"), (std::map<std::string, std::string>{{"a", "2"}}));
-}
-
-TEST(CfgTextFormat, TooManyRecordsAreRefusedWhole) {
-    std::string image;
-    for (size_t i = 0; i <= kCfgRecordLimit; ++i)
-        image += platform::FormatAnsi("k%u=v\n", static_cast<unsigned>(i));
-    EXPECT_FALSE(DecodeCfgText(BytesOf(image), {}));
-}
-
-TEST(CfgBinaryFormat, RecordsRoundTripAsBinaryValues) {
-    Bytes image = BinaryRecord("name", "value");
-    Append(image, BinaryRecord("empty", ""));
-    Append(image, BinaryRecord("zeros", std::string("\0\0\n", 3)));
-    const auto values = DecodeCfgBinary(image);
-    ASSERT_TRUE(values);
-    EXPECT_EQ(AsMap(*values),
-              (std::map<std::string, std::string>{
-                  {"name", "value"}, {"empty", ""}, {"zeros", std::string("\0\0\n", 3)}}));
-    for (const CfgLoadedValue& value : *values)
-        EXPECT_EQ(value.type, kCfgTypeBinary);
-}
-
-TEST(CfgBinaryFormat, ZeroLengthNameEndsTheImage) {
-    Bytes image = BinaryRecord("first", "1");
-    Append(image, Bytes{0, 0, 0, 0, 1, 0, 0, 0, 'x'});
-    Append(image, BinaryRecord("after", "2"));
-    const auto values = DecodeCfgBinary(image);
-    ASSERT_TRUE(values);
-    EXPECT_EQ(AsMap(*values), (std::map<std::string, std::string>{{"first", "1"}}));
-    EXPECT_FALSE(EncodeCfgBinaryRecord("", BytesOf("v")));
-}
-
-TEST(CfgBinaryFormat, RecordRunningPastTheEndEndsTheImage) {
-    Bytes image = BinaryRecord("first", "1");
-    Bytes cut = BinaryRecord("second", "22");
-    cut.pop_back();
-    Append(image, cut);
-    EXPECT_EQ(AsMap(*DecodeCfgBinary(image)), (std::map<std::string, std::string>{{"first", "1"}}));
-
-    // Lengths that wrap around when added must not pass as fitting.
-    Bytes hostile = BinaryRecord("first", "1");
-    Append(hostile, Bytes{4, 0, 0, 0, 0xfc, 0xff, 0xff, 0xff, 'a', 'b', 'c', 'd', 'e'});
-    EXPECT_EQ(AsMap(*DecodeCfgBinary(hostile)),
-              (std::map<std::string, std::string>{{"first", "1"}}));
-    // A header cut short ends it as well.
-    EXPECT_TRUE(DecodeCfgBinary(Bytes{5, 0, 0})->empty());
-}
-
-TEST(CfgBinaryFormat, TooManyRecordsAreRefusedWhole) {
-    Bytes image;
-    const Bytes record = BinaryRecord("k", "");
-    for (size_t i = 0; i <= kCfgRecordLimit; ++i)
-        Append(image, record);
-    EXPECT_FALSE(DecodeCfgBinary(image));
 }

@@ -1,168 +1,229 @@
+#include "config/cfg_binary_format.h"
 #include "config/cfg_core.h"
 #include "config/cfg_image_limits.h"
-#include "platform/unique_resource.h"
+#include "config/cfg_text_format.h"
 #include "tests/config/cfg_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <psapi.h>
-
-#include <cstdint>
+#include <algorithm>
 #include <random>
 
 namespace {
 
-constexpr DWORD kGroup = 0x100;
-constexpr DWORD kInFile = kCfgStorageFile | kGroup;
+const CfgTextSeparators kSeparatorSets[] = {{}, {':', ';', ';'}, {'\t', '\0', '\n'}};
+constexpr size_t kGuard = 64;
+constexpr char kProbe[] = "probe\x7f";
 
-void AppendLittleEndian32(Bytes& to, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        to.push_back(static_cast<unsigned char>(value >> shift));
+struct Format {
+    bool text;
+    CfgTextSeparators separators;
+
+    std::optional<CfgDecodedImage> Decode(const Bytes& image) const {
+        return text ? DecodeCfgText(image, separators) : DecodeCfgBinary(image);
+    }
+    Bytes Encode(const std::string& name, const Bytes& data) const {
+        return (text ? EncodeCfgTextRecord(name, data, separators)
+                     : EncodeCfgBinaryRecord(name, data))
+            .value_or(Bytes{}); // left out when the format cannot carry it
+    }
+};
+
+void Append(Bytes& to, const Bytes& more, size_t times = 1) {
+    for (; times > 0; --times)
+        to.insert(to.end(), more.begin(), more.end());
 }
 
-// Images a damaged disk or an attacker could leave: garbage, records whose lengths overflow
-// or point far past the end, endless tiny records, and long lines.
-class HostileImages {
-public:
-    explicit HostileImages(uint32_t seed) : random_(seed) {}
+// Images a damaged disk, another program or an attacker could leave, from a fixed seed.
+struct HostileImages {
+    std::mt19937 random{20261206};
 
-    Bytes Next(int round) {
-        switch (round % 5) {
-        case 0:
-            return Garbage(Below(4096));
-        case 1:
-            return OverflowingRecords();
-        case 2:
-            return ManyTinyRecords();
-        case 3:
-            return LongLines();
-        default:
-            return EscapesAndSeparators();
+    uint32_t Below(size_t limit) { return limit == 0 ? 0 : random() % limit; }
+
+    Bytes Next(size_t round, const Format& format) {
+        Bytes image;
+        if (round % 1000 == 999) { // as many records as an image may hold, or one more
+            Append(image, format.Encode("k", {'v'}), kCfgRecordLimit + round / 1000 % 2);
+            return image;
         }
+        image = Good(format, round % 8 == 5 ? 1 + Below(6) : 0); // 5: images nested as values
+        const size_t size = image.size();
+        switch (round % 8) {
+        case 0:
+            return Random(Below(600));
+        case 1: // bits flipped
+            for (uint32_t flips = 1 + Below(8); flips > 0 && size > 0; --flips)
+                image[Below(size)] ^= static_cast<unsigned char>(1u << Below(8));
+            break;
+        case 2: // cut short
+            image.resize(Below(size + 1));
+            break;
+        case 3: { // bytes added
+            const Bytes added = Random(1 + Below(16));
+            image.insert(image.begin() + (Below(2) ? size : Below(size + 1)), added.begin(),
+                         added.end());
+            break;
+        }
+        case 4: // a record header whose lengths run past the end, by a little or by ~4 GiB
+            for (int part = 0; part < 2; ++part) {
+                const uint32_t lengths[] = {~0u, 1u << 31, ~0u >> 1, Below(40), ~0u - Below(16)};
+                for (int shift = 0; shift < 32; shift += 8)
+                    image.push_back(static_cast<unsigned char>(lengths[Below(5)] >> shift));
+            }
+            Append(image, Random(Below(32)));
+            break;
+        case 6: { // UTF-16 with or without its byte-order mark (and half surrogates), or UTF-8
+            const uint32_t kind = Below(3);
+            Bytes encoded = kind == 0   ? Bytes{0xFF, 0xFE}
+                            : kind == 1 ? Bytes{}
+                                        : Bytes{0xEF, 0xBB, 0xBF};
+            for (const unsigned char byte : image) {
+                encoded.push_back(byte);
+                if (kind != 2)
+                    encoded.push_back(Below(4) == 0 ? 0xD8 : 0);
+            }
+            return encoded;
+        }
+        case 7: // a long record
+            Append(image, format.Encode(
+                              Name(), Bytes(1 + Below(round % 128 == 7 ? 128u << 10 : 4096), 'x')));
+            break;
+        }
+        return image;
     }
 
-private:
-    uint32_t Below(uint32_t limit) { return static_cast<uint32_t>(random_() % limit); }
-
-    Bytes Garbage(size_t size) {
+    // Any bytes, or bytes the formats treat specially and bytes of broken encodings.
+    Bytes Random(size_t size) {
+        static const unsigned char kSpecial[] = {0,   1,    2,    3,   '\n', '\r', '=',  ':',
+                                                 ';', '\t', '\\', '/', 0x80, 0xC0, 0xED, 0xFF};
+        const bool special = Below(2) == 0;
         Bytes bytes(size);
         for (unsigned char& byte : bytes)
-            byte = static_cast<unsigned char>(random_());
+            byte =
+                special ? kSpecial[Below(sizeof kSpecial)] : static_cast<unsigned char>(random());
         return bytes;
     }
 
-    Bytes OverflowingRecords() {
+    // A deep key path now and then, and special bytes or a plain name.
+    std::string Name() {
+        std::string name;
+        for (uint32_t depth = Below(4) == 0 ? Below(300) : 0; depth > 0; --depth)
+            name += std::string(1 + Below(3), static_cast<char>('a' + Below(26))) + "\\/"[Below(2)];
+        return name + TextOf(Below(3) == 0 ? Random(1 + Below(12)) : Bytes(1 + Below(8), 'n'));
+    }
+
+    // An image as the code writes it, of up to 11 values, held as a value of another image of
+    // either format `depth` times over.
+    Bytes Good(const Format& format, uint32_t depth) {
         Bytes image;
-        for (int i = 0, n = 1 + static_cast<int>(Below(8)); i < n; ++i) {
-            const uint32_t name = Below(3) == 0 ? 0xFFFFFFFFu - Below(16) : 1 + Below(8);
-            const uint32_t data = Below(2) == 0 ? 0xFFFFFFFFu - Below(16) : Below(64);
-            AppendLittleEndian32(image, name);
-            AppendLittleEndian32(image, data);
-            const Bytes tail = Garbage(Below(32));
-            image.insert(image.end(), tail.begin(), tail.end());
+        for (uint32_t count = Below(12); count > 0; --count)
+            Append(image, format.Encode(Name(), Random(Below(40))));
+        for (; depth > 0; --depth) {
+            const Bytes nested =
+                Format{Below(2) == 0, kSeparatorSets[Below(3)]}.Encode(Name(), image);
+            image = nested.empty() ? image : nested;
         }
         return image;
     }
-
-    Bytes ManyTinyRecords() {
-        Bytes image;
-        const size_t count = kCfgRecordLimit / 2 + Below(kCfgRecordLimit);
-        for (size_t i = 0; i < count; ++i) {
-            AppendLittleEndian32(image, 1);
-            AppendLittleEndian32(image, 0);
-            image.push_back(static_cast<unsigned char>(random_()));
-        }
-        return image;
-    }
-
-    Bytes LongLines() {
-        Bytes image(1 + Below(1 << 20), static_cast<unsigned char>('a' + Below(26)));
-        image[Below(static_cast<uint32_t>(image.size()))] = '=';
-        return image;
-    }
-
-    Bytes EscapesAndSeparators() {
-        static const unsigned char alphabet[] = {0, 1, 2, 3, '\n', '\r', '=', 'x'};
-        Bytes image(Below(4096));
-        for (unsigned char& byte : image)
-            byte = alphabet[Below(sizeof alphabet)];
-        return image;
-    }
-
-    std::mt19937 random_;
 };
 
-size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(),
-                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
-}
-
-// Loads the image through both formats, then saves once, and checks that what is kept reads
-// back the same.
-void LoadAndSave(const std::wstring& path, const Bytes& image, DWORD format) {
-    WriteWholeFile(path, image);
-    CACfgStorageInfo info;
-    info.path = path.c_str();
-    CACfgCore cfg;
-    const bool loaded = cfg.AddStorage(kCfgStorageFile | format | kGroup | kCfgLoadAtOnce, info);
-    ASSERT_TRUE(cfg.AddStorage(kCfgStorageFile | format | kGroup, info));
-    ValueText(cfg, "x");
-    const bool saved = SetText(cfg, "probe", "1", kInFile);
-    if (!loaded) {
-        // Refused whole: it must stay as it was.
-        EXPECT_FALSE(saved);
-        EXPECT_EQ(ReadWholeFile(path), image);
-        return;
+// Loads `image` from `target` (0 a buffer, 1 a memory block between guard bytes, 2 a file), at
+// once or on demand, beside a fresh buffer of the same format, reads every value and saves one
+// more. A round trip through the fresh buffer must give what decoded; an image that did not
+// decode whole must stay as it was, and one that did must now hold its values and the new one.
+void CheckImage(const Bytes& image, const Format& format, int target, bool atOnce,
+                const std::wstring& file) {
+    const DWORD formatFlag = format.text ? kCfgFormatText : kCfgFormatBinary;
+    const DWORD flags = kCfgStorageMemory | kCfgStorageFile | formatFlag | kGroup;
+    Bytes buffer = image, copy, region(kGuard, 0xCD);
+    Append(region, image);
+    const size_t blockSize = region.size() + 16 - kGuard;
+    region.resize(kGuard + blockSize, 0);
+    region.resize(2 * kGuard + blockSize, 0xCD);
+    CACfgStorageInfo info, copyInfo = BufferInfo(copy);
+    if (target == 0) {
+        info.buffer = &buffer;
+    } else if (target == 1) {
+        info.memory = region.data() + kGuard;
+        info.memorySize = blockSize;
+    } else {
+        info.path = file.c_str();
+        WriteWholeFile(file, TextOf(image));
     }
-    EXPECT_TRUE(saved);
-    CACfgCore reader;
-    ASSERT_TRUE(reader.AddStorage(kCfgStorageFile | format | kGroup | kCfgLoadAtOnce, info));
-    EXPECT_EQ(ValueText(reader, "probe"), "1");
+    for (CACfgStorageInfo* spec : {&info, &copyInfo}) {
+        spec->separators[0] = format.separators.assign;
+        spec->separators[1] = format.separators.line;
+        spec->separators[2] = format.separators.otherLine;
+    }
+    const auto stored = [&] {
+        return target == 0   ? buffer
+               : target == 1 ? Bytes(region.begin() + kGuard, region.end() - kGuard)
+                             : ReadWholeFile(file);
+    };
+    const Bytes before = stored();
+    const auto decoded = format.Decode(before);
+    ValueMap expected{{kProbe, "1"}};
+    for (const auto& [name, data] : decoded ? MapOf(*decoded) : ValueMap{}) {
+        if (!data.empty()) // an empty value equals its default: it counts as not set
+            expected.emplace(name, data);
+    }
+    {
+        CACfgCore cfg;
+        ASSERT_TRUE(!atOnce || cfg.AddStorage(flags | kCfgLoadAtOnce, info) == decoded.has_value());
+        ASSERT_TRUE((atOnce && decoded) || cfg.AddStorage(flags, info));
+        ASSERT_TRUE(cfg.AddStorage(kCfgStorageMemory | formatFlag | kGroup, copyInfo));
+        // Loaded at once, the values are read before the save; else the save reads them first.
+        const auto readsAll = [&](bool withProbe) {
+            return std::all_of(expected.begin(), expected.end(), [&](const auto& value) {
+                return value.first.find('\0') != std::string::npos ||
+                       (!withProbe && value.first == kProbe) ||
+                       ValueText(cfg, value.first.c_str()) == value.second;
+            });
+        };
+        ASSERT_TRUE(!atOnce || readsAll(false));
+        // A block takes only the records that fit whole, and says so when some did not.
+        const bool saved = SetText(cfg, kProbe, "1", kCfgStorageFile | kCfgStorageMemory | kGroup);
+        ASSERT_EQ(saved, decoded && decoded->whole && (target != 1 || copy.size() <= blockSize));
+        ASSERT_TRUE(readsAll(true));
+    }
+    const auto again = format.Decode(copy);
+    ASSERT_TRUE(again && again->whole && MapOf(*again) == expected);
+    const auto now = format.Decode(stored());
+    if (decoded && decoded->whole) {
+        ASSERT_TRUE(now && now->whole);
+        const ValueMap written = MapOf(*now);
+        ASSERT_TRUE(
+            std::includes(expected.begin(), expected.end(), written.begin(), written.end()));
+        ASSERT_TRUE(written == expected || copy.size() > blockSize);
+    } else {
+        ASSERT_EQ(stored(), before);
+    }
+    const auto intact = [](auto from) { return std::count(from, from + kGuard, 0xCD) == kGuard; };
+    ASSERT_TRUE(intact(region.begin()) && intact(region.end() - kGuard));
 }
 
 } // namespace
 
-TEST(CfgHostileImage, GarbageLoadsWithoutCrashInBoundedMemory) {
-    ScratchFolder folder;
-    const std::wstring path = folder.File(L"hostile.cfg");
-    HostileImages images(20261206);
-    const size_t before = PrivateBytes();
-    for (int round = 0; round < 60; ++round) {
-        const Bytes image = images.Next(round);
-        LoadAndSave(path, image, kCfgFormatBinary);
-        LoadAndSave(path, image, kCfgFormatText);
+TEST(CfgHostileImage, NothingCrashesHangsOrIsLostAndWhatDecodedRoundTrips) {
+    ScratchFolder outer;
+    const std::wstring inner = outer.File(L"inner"), file = inner + L"\\hostile.cfg";
+    ASSERT_TRUE(::CreateDirectoryW(inner.c_str(), nullptr));
+    HostileImages images;
+    for (size_t round = 0; round < 2000; ++round) {
+        for (const Format format : {Format{true, kSeparatorSets[round % 3]}, Format{false, {}}}) {
+            const Bytes image = images.Next(round, format);
+            // Apart from the kind of image, which goes by eights.
+            const int target = round % 41 == 0 ? 2 : round % 7 == 1 ? 1 : 0;
+            SCOPED_TRACE(testing::Message() << "round " << round << (format.text ? " text" : ""));
+            CheckImage(image, format, target, round % 3 != 0, file);
+            if (HasFatalFailure())
+                return;
+            if (target == 2) {
+                ASSERT_EQ(FilesIn(inner).size(), 1u); // no temporary left, nothing else written
+                ASSERT_TRUE(::DeleteFileW(file.c_str()));
+            }
+        }
     }
-    // Nothing is kept after each configuration is gone, and no image made it balloon.
-    EXPECT_LT(PrivateBytes(), before + (64u << 20));
-}
-
-TEST(CfgHostileImage, HugeFileIsRefusedWithoutBeingRead) {
-    ScratchFolder folder;
-    const std::wstring path = folder.File(L"huge.cfg");
-    {
-        platform::UniqueHandle file(
-            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        ASSERT_TRUE(file);
-        // A sparse 3 GiB file: its size alone must refuse it.
-        LARGE_INTEGER size{};
-        size.QuadPart = 3ll << 30;
-        ASSERT_TRUE(::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(::SetEndOfFile(file.Get()));
-    }
-    const size_t before = PrivateBytes();
-    CACfgStorageInfo info;
-    info.path = path.c_str();
-    CACfgCore cfg;
-    EXPECT_FALSE(
-        cfg.AddStorage(kCfgStorageFile | kCfgFormatBinary | kGroup | kCfgLoadAtOnce, info));
-    ASSERT_TRUE(cfg.AddStorage(kCfgStorageFile | kCfgFormatBinary | kGroup, info));
-    EXPECT_FALSE(SetText(cfg, "probe", "1", kInFile));
-    EXPECT_LT(PrivateBytes(), before + (16u << 20));
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ(data.nFileSizeHigh, 0u);
-    EXPECT_EQ(data.nFileSizeLow, 3u << 30);
+    EXPECT_EQ(FilesIn(outer.path), std::vector<std::wstring>{L"inner"});
+    EXPECT_TRUE(FilesIn(inner).empty());
 }
