@@ -27,8 +27,7 @@ void CBackgroundSha256::Add(const void* data, size_t size) {
         size -= piece;
         if (filling_.size() == kBlockSize) {
             HandOver(std::move(filling_));
-            filling_ = {};
-            filling_.reserve(kBlockSize);
+            filling_ = EmptyBlock();
         }
     }
 }
@@ -41,9 +40,25 @@ std::optional<Sha256Digest> CBackgroundSha256::Finish() {
     return hash_.Finish();
 }
 
+std::vector<char> CBackgroundSha256::EmptyBlock() {
+    std::vector<char> block;
+    {
+        ScopedLock hold(lock_);
+        if (!spare_.empty()) {
+            block = std::move(spare_.back());
+            spare_.pop_back();
+        }
+    }
+    block.clear();
+    block.reserve(kBlockSize);
+    return block;
+}
+
 void CBackgroundSha256::HandOver(std::vector<char> block) {
     if (!thread_) {
         hash_.Add(block.data(), block.size());
+        ScopedLock hold(lock_);
+        spare_.push_back(std::move(block));
         return;
     }
     for (;;) {
@@ -77,6 +92,8 @@ void CBackgroundSha256::HashBlocks() {
         }
         room_.Set();
         hash_.Add(block.data(), block.size());
+        ScopedLock hold(lock_);
+        spare_.push_back(std::move(block));
     }
 }
 

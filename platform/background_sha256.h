@@ -1,8 +1,9 @@
 #pragma once
 // SHA-256 of a stream of bytes, computed on a thread of its own so that the hashing overlaps
-// with what the caller waits for (a download's network and disk). The bytes are copied into
-// blocks of 1 MiB; at most a few blocks wait at a time, so the memory stays small and the caller
-// waits only when the hash falls behind.
+// with what the caller waits for (a download's network and disk): on a line slower than the
+// hash, hashing then adds next to nothing to the download. The bytes are copied into blocks of
+// 1 MiB; at most a few blocks wait at a time, so the memory stays small and the caller waits only
+// when the hash falls behind.
 
 #include "platform/critical_section.h"
 #include "platform/event.h"
@@ -35,6 +36,7 @@ private:
     static constexpr size_t kMostWaiting = 4;
 
     void HandOver(std::vector<char> block);
+    std::vector<char> EmptyBlock();
     void HashBlocks();
     void StopThread(bool dropWaiting);
 
@@ -42,6 +44,8 @@ private:
     std::vector<char> filling_;
     CriticalSection lock_;
     std::deque<std::vector<char>> waiting_;
+    // Hashed blocks, kept for reuse: fresh memory for every block costs more than the hash.
+    std::vector<std::vector<char>> spare_;
     bool ending_ = false;
     Event work_{Event::Reset::Automatic, false};
     Event room_{Event::Reset::Automatic, false};
