@@ -14,6 +14,25 @@ namespace {
 
 constexpr DWORD kThreadLeaveWaitMs = 5000;
 
+// Waits up to `ms` for `event`, serving what other threads send to this thread's windows
+// meanwhile: a worker that was writing into a page of this thread when the cancel came must not
+// wait for this thread while it waits for the worker.
+bool WaitServingSentMessages(const platform::Event& event, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    const HANDLE handle = event.Get();
+    for (;;) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= ms)
+            return event.IsSet();
+        const DWORD end =
+            ::MsgWaitForMultipleObjects(1, &handle, FALSE, ms - elapsed, QS_SENDMESSAGE);
+        if (end != WAIT_OBJECT_0 + 1)
+            return end == WAIT_OBJECT_0;
+        MSG message;
+        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 } // namespace
 
 std::shared_ptr<CUpdater> CUpdater::Create(service::TransferProgressFn progress) {
@@ -67,7 +86,7 @@ void CUpdater::RequestCancel() {
 bool CUpdater::CancelAndStop(DWORD idleWaitMs, DWORD stopWaitMs) {
     RequestCancel();
     if (busy_)
-        idle_.Wait(idleWaitMs);
+        WaitServingSentMessages(idle_, idleWaitMs);
     return Stop(stopWaitMs);
 }
 

@@ -4,14 +4,15 @@
 #include "platform/text.h"
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
+#include "service/certificate_retry.h"
 #include "service/internet_handle.h"
 #include "service/network_error_text.h"
-#include "service/read_size.h"
 #include "service/redirect_location.h"
 #include "service/server_messages.h"
 #include "service/transfer_timing.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -20,7 +21,11 @@ namespace {
 
 constexpr int kMaxPasses = 100;
 // Progress, the cancel and the writes go chunk by chunk, whatever size the reads have.
-constexpr DWORD kChunkSize = CReadSize::kChunkSize;
+constexpr DWORD kChunkSize = 8192;
+// The largest read: on a line that goes from fast to 40 KB/s it waits about 6 s at worst, once.
+constexpr DWORD kMaxReadSize = 32 * kChunkSize;
+// Reads are written together in blocks of this size.
+constexpr DWORD kBlockSize = 128 * kChunkSize;
 constexpr DWORD kContext = 1;
 
 constexpr DWORD kRequestFlags =
@@ -39,11 +44,6 @@ static_assert(kRelaxedSecurityFlags == 0x00083100);
 constexpr char kFormHeader[] = "Content-type: application/x-www-form-urlencoded";
 constexpr char kBinaryContentType[] = "application/octet-stream";
 
-bool IsCertificateError(DWORD error) {
-    return error == ERROR_INTERNET_INVALID_CA || error == ERROR_INTERNET_SEC_CERT_DATE_INVALID ||
-           error == ERROR_INTERNET_SEC_CERT_CN_INVALID;
-}
-
 // One header of the reply as text, or nothing when the reply has none.
 std::optional<std::string> QueryHeader(HINTERNET request, DWORD query, DWORD bufferSize) {
     std::string value(bufferSize, '\0');
@@ -61,8 +61,7 @@ std::optional<std::string> QueryHeader(HINTERNET request, DWORD query, DWORD buf
     return value;
 }
 
-// Relaxes the request's certificate checks; false when they were relaxed already (or cannot be),
-// so a certificate is retried only once.
+// Relaxes the request's certificate checks; false when they were relaxed already (or cannot be).
 bool RelaxCertificateChecks(HINTERNET request) {
     DWORD flags = 0;
     DWORD size = sizeof(flags);
@@ -75,18 +74,61 @@ bool RelaxCertificateChecks(HINTERNET request) {
            FALSE;
 }
 
-// Sends the form header and `body` (none when empty). A certificate that the system does not
-// trust is tried once more with relaxed checks. False when the send failed in the end.
+// Sends the form header and `body` (none when empty), with one retry for a certificate that the
+// system does not trust. False when the send failed in the end.
 bool SendRequest(HINTERNET request, std::string body) {
     const DWORD length = static_cast<DWORD>(body.size());
-    for (;;) {
-        if (::HttpSendRequestA(request, kFormHeader, sizeof(kFormHeader) - 1,
-                               length ? body.data() : nullptr, length))
-            return true;
-        if (!IsCertificateError(::GetLastError()) || !RelaxCertificateChecks(request))
-            return false;
-    }
+    const auto send = [&]() -> DWORD {
+        return ::HttpSendRequestA(request, kFormHeader, sizeof(kFormHeader) - 1,
+                                  length ? body.data() : nullptr, length)
+                   ? 0
+                   : ::GetLastError();
+    };
+    return SendWithCertificateRetry(send, [&] { return RelaxCertificateChecks(request); }) == 0;
 }
+
+// The announced length of the body; nothing when the value is no number. Values beyond 64 bits
+// stay at the largest one.
+std::optional<uint64_t> ContentLength(const std::string& text) {
+    size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos || text[i] < '0' || text[i] > '9')
+        return std::nullopt;
+    uint64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const unsigned digit = static_cast<unsigned>(text[i] - '0');
+        value = value > (UINT64_MAX - digit) / 10 ? UINT64_MAX : value * 10 + digit;
+    }
+    return value;
+}
+
+// How much the next read asks for. A WinInet read returns only when its buffer is full or the
+// body has ended (under Wine it does), so a read of more than has arrived holds back the
+// progress and the cancel when the line slows down; yet every call costs a fixed amount, so
+// reads of one chunk cap a fast line far below what it gives. WinInet tells what it holds
+// (under Wine one buffer of 8 KiB at most, after waiting for the first byte). Less than a full
+// buffer means the line is not ahead of the reads: that much is read, and nothing waits. A full
+// buffer means it is ahead: the read size doubles with each full buffer in a row, up to
+// kMaxReadSize, which bounds what a read can wait for when a fast line suddenly slows down.
+// Such reads end on multiples of their size, so a pause on a multiple of kMaxReadSize is seen
+// with everything before it.
+class CReadSize {
+public:
+    DWORD Next(HINTERNET request, uint32_t received) {
+        DWORD available = 0;
+        if (!::InternetQueryDataAvailable(request, &available, 0, 0) || available == 0)
+            return kChunkSize; // the end of the body, or an error that the read reports
+        if (available < kChunkSize) {
+            ahead_ = kChunkSize;
+            return available;
+        }
+        const DWORD size = std::max(available, ahead_ - received % ahead_);
+        ahead_ = std::min(ahead_ * 2, kMaxReadSize);
+        return size;
+    }
+
+private:
+    DWORD ahead_ = kChunkSize;
+};
 
 // The text of a failed read: the table's text of a WinInet error, else the system's.
 std::wstring ReadErrorText(DWORD error) {
@@ -226,8 +268,15 @@ TransferResult CHttpTransfer::ReceiveReply(HINTERNET request, HANDLE file, bool 
     // messages it carries.
     const bool rejected = request_.verb == "POST" && request_.expectBinary == 1 &&
                           contentType->find(kBinaryContentType) == std::string::npos;
-    if (const auto length = QueryHeader(request, HTTP_QUERY_CONTENT_LENGTH, 1024))
-        total_ = static_cast<uint32_t>(platform::ReadDecimal(*length));
+    if (const auto header = QueryHeader(request, HTTP_QUERY_CONTENT_LENGTH, 1024)) {
+        const std::optional<uint64_t> length = ContentLength(*header);
+        // The counters hold 32 bits: a larger file would wrap into a short one that passes.
+        if (length && *length > UINT32_MAX) {
+            SetError(ErrorKind::Transfer, platform::ResourceString(IDS_PACKAGE_TOO_LARGE));
+            return TransferResult::Failed;
+        }
+        total_ = static_cast<uint32_t>(length.value_or(0));
+    }
 
     const bool complete = ReadBody(request, file);
     if (cancel_.Get())
@@ -245,40 +294,54 @@ TransferResult CHttpTransfer::ReceiveReply(HINTERNET request, HANDLE file, bool 
 }
 
 bool CHttpTransfer::ReadBody(HINTERNET request, HANDLE file) {
-    std::vector<char> block(CReadSize::kMaxReadSize);
+    // Reads land one after the other in the block, which is written when it is full, at the end
+    // and when the transfer stops: one write for many small reads.
+    std::vector<char> block(kBlockSize);
+    DWORD pending = 0;
     CReadSize readSize;
     for (;;) {
-        const DWORD wanted = readSize.Next(received_);
-        const DWORD readStart = ::GetTickCount();
+        const DWORD wanted = readSize.Next(request, received_);
+        if (pending + wanted > block.size()) {
+            if (!WriteBlock(file, block.data(), pending))
+                return false;
+            pending = 0;
+        }
         DWORD read = 0;
-        if (!::InternetReadFile(request, block.data(), wanted, &read)) {
+        if (!::InternetReadFile(request, block.data() + pending, wanted, &read)) {
             SetError(ErrorKind::Transfer, ReadErrorText(::GetLastError()));
+            WriteBlock(file, block.data(), pending);
             return false;
         }
-        readSize.Took(::GetTickCount() - readStart);
+        // Bytes beyond the announced length are no part of the reply (WinInet may hand out what
+        // came with the head, whatever the length says).
+        if (total_ != 0)
+            read = std::min<DWORD>(read, total_ - received_);
         if (read == 0) {
             // The end of the body is reported once more, as a chunk of nothing.
             CountChunk(0);
             break;
         }
-        // Chunk by chunk: a cancel drops the chunk in flight and the rest of the block. The
-        // chunks taken before it are written together, one call instead of one per chunk.
-        DWORD taken = 0;
+        if (read > UINT32_MAX - received_) {
+            WriteBlock(file, block.data(), pending);
+            SetError(ErrorKind::Transfer, platform::ResourceString(IDS_PACKAGE_TOO_LARGE));
+            return false;
+        }
+        // Chunk by chunk: a cancel drops the chunk in flight and the rest of the read.
         bool cancelled = false;
         for (DWORD offset = 0; offset < read && !cancelled; offset += kChunkSize) {
             const DWORD size = std::min(kChunkSize, read - offset);
             cancelled = cancel_.Get();
             if (!cancelled)
-                taken += size;
+                pending += size;
             CountChunk(size);
             // The callback may have asked for the cancel itself.
             cancelled = cancelled || cancel_.Get();
         }
-        if (!WriteBlock(file, block.data(), taken))
-            return false;
         if (cancelled)
-            return true;
+            return WriteBlock(file, block.data(), pending);
     }
+    if (!WriteBlock(file, block.data(), pending))
+        return false;
     // A connection that ends before the announced length must not pass for a whole file.
     if (total_ != 0 && received_ < total_) {
         SetError(ErrorKind::Transfer, WinInetErrorText(ERROR_INTERNET_CONNECTION_ABORTED));

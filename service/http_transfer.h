@@ -24,7 +24,7 @@ enum class ErrorKind : uint32_t {
     OutputFile = 2,   // the output file could not be created
     Rejected = 4,     // the server refused the request (text or its own messages)
     Session = 5,      // WinInet could not open the session, connection or request
-    Transfer = 6,     // reading the reply or writing the file failed, or the reply was cut short
+    Transfer = 6,     // reading or writing failed, the reply was cut short or is too large
 };
 
 // total, received, rate (bytes per second), remaining seconds, elapsed seconds, always 0.

@@ -31,20 +31,15 @@ std::vector<UINT> TableIds() {
 
 const wchar_t kFallback[] = L"Can't connect with Velk Update Service";
 
-TEST(WinInetErrorText, KnownErrorsHaveTheirTexts) {
+TEST(NetworkErrorText, TableEntriesAreSentencesAndEverythingElseFallsBack) {
     EXPECT_EQ(WinInetErrorText(12029), L"The attempt to connect to the server failed.");
-}
-
-TEST(WinInetErrorText, UnlistedErrorsGiveTheFallback) {
-    EXPECT_EQ(WinInetErrorText(12018), kFallback);
-    EXPECT_EQ(WinInetErrorText(12172), kFallback);
+    EXPECT_EQ(HttpStatusText(404), L"Requested file not found.");
     // Numbers outside WinInet's range never pick up other strings of the table.
-    EXPECT_EQ(WinInetErrorText(IDS_WIZARD_TITLE), kFallback);
-    EXPECT_EQ(WinInetErrorText(IDS_HTTP_STATUS_BASE + 404), kFallback);
-    EXPECT_EQ(WinInetErrorText(0), kFallback);
-}
-
-TEST(WinInetErrorText, EveryEntryIsASentenceOfItsOwn) {
+    for (UINT error :
+         {12018u, 12172u, UINT(IDS_WIZARD_TITLE), UINT(IDS_HTTP_STATUS_BASE + 404), 0u})
+        EXPECT_EQ(WinInetErrorText(error), kFallback) << error;
+    for (unsigned status : {0u, 200u, 301u, 302u, 405u, 409u, 501u, 599u, 100000u})
+        EXPECT_FALSE(HttpStatusText(status)) << status;
     const std::vector<UINT> ids = TableIds();
     EXPECT_GT(ids.size(), 50u);
     for (UINT id : ids) {
@@ -52,15 +47,6 @@ TEST(WinInetErrorText, EveryEntryIsASentenceOfItsOwn) {
         EXPECT_NE(text, kFallback) << id;
         EXPECT_EQ(text.back(), L'.') << id;
     }
-}
-
-TEST(HttpStatusText, StatusesWithEntries) {
-    EXPECT_EQ(HttpStatusText(404), L"Requested file not found.");
-}
-
-TEST(HttpStatusText, StatusesWithoutEntriesGiveNothing) {
-    for (unsigned status : {0u, 200u, 301u, 302u, 405u, 409u, 501u, 599u, 100000u})
-        EXPECT_FALSE(HttpStatusText(status)) << status;
 }
 
 // The German satellite carries the same entries.
@@ -96,6 +82,7 @@ protected:
 TEST_F(GermanNetworkTexts, EveryEntryIsTranslated) {
     std::vector<UINT> ids = TableIds();
     ids.push_back(IDS_PACKAGE_REFUSED);
+    ids.push_back(IDS_PACKAGE_TOO_LARGE);
     ids.push_back(IDS_CANT_CONNECT);
     for (UINT id : ids) {
         const std::wstring german = GermanString(id);

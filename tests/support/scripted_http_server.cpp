@@ -164,6 +164,11 @@ void ScriptedHttpServer::SetFallback(ScriptedReply reply) {
     fallback_ = std::move(reply);
 }
 
+void ScriptedHttpServer::ClearScript() {
+    platform::ScopedLock lock(lock_);
+    script_.clear();
+}
+
 std::vector<RecordedRequest> ScriptedHttpServer::Requests() const {
     platform::ScopedLock lock(lock_);
     return requests_;
@@ -202,8 +207,13 @@ unsigned ScriptedHttpServer::Serve() {
 void ScriptedHttpServer::HandleConnection(SOCKET connection) {
     // A client that neither sends nor closes must not hold the server for ever.
     const DWORD timeoutMs = 5000;
-    ::setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
-                 sizeof(timeoutMs));
+    for (const int option : {SO_RCVTIMEO, SO_SNDTIMEO})
+        ::setsockopt(connection, SOL_SOCKET, option, reinterpret_cast<const char*>(&timeoutMs),
+                     sizeof(timeoutMs));
+    // Each part goes out at once, not after the client's acknowledgement of the one before.
+    const BOOL noDelay = TRUE;
+    ::setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+                 sizeof(noDelay));
     std::string received;
     size_t headEnd = 0;
     if (!ReceiveHead(connection, received, headEnd))
@@ -225,33 +235,101 @@ void ScriptedHttpServer::HandleConnection(SOCKET connection) {
     }
 
     const ScriptedReply reply = NextReply();
-    if (reply.delayMs && stop_.Wait(reply.delayMs))
-        return;
-    std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + reply.reason + "\r\n";
-    for (const auto& [name, value] : reply.headers)
-        head += name + ": " + value + "\r\n";
-    if (reply.sendContentLength)
-        head += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
-    head += "Connection: close\r\n\r\n";
-    if (!SendAll(connection, head.data(), head.size()) || request.method == "HEAD")
-        return;
-
-    const size_t sendable = std::min(reply.dropAfterBytes, reply.body.size());
-    const size_t firstPart = std::min(reply.pauseAfterBytes, sendable);
-    if (!SendAll(connection, reply.body.data(), firstPart))
-        return;
-    if (firstPart < sendable) {
-        const HANDLE ends[] = {resume_.Get(), stop_.Get(), drop_.Get()};
-        const DWORD end =
-            reply.pauseMs ? ::WaitForMultipleObjects(3, ends, FALSE, reply.pauseMs) : WAIT_TIMEOUT;
-        if (end == WAIT_OBJECT_0 + 1 || end == WAIT_OBJECT_0 + 2)
-            return;
-        if (!SendAll(connection, reply.body.data() + firstPart, sendable - firstPart))
-            return;
+    const size_t sent = SendReply(connection, reply, request.method == "HEAD");
+    {
+        platform::ScopedLock lock(lock_);
+        bodyBytesSent_.push_back(sent);
     }
+    replyEnded_.Set();
+}
+
+size_t ScriptedHttpServer::SendReply(SOCKET connection, const ScriptedReply& reply, bool headOnly) {
+    if (reply.delayMs && stop_.Wait(reply.delayMs))
+        return 0;
+    std::string head = reply.rawHead;
+    if (head.empty()) {
+        head = "HTTP/1.1 " + std::to_string(reply.status) + " " + reply.reason + "\r\n";
+        for (const auto& [name, value] : reply.headers)
+            head += name + ": " + value + "\r\n";
+        if (reply.sendContentLength)
+            head += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
+        head += "Connection: close\r\n\r\n";
+    }
+    size_t sent = 0;
+    if (!SendPart(connection, head, reply.headPauseAfterBytes, reply.headDropAfterBytes,
+                  reply.pauseMs, sent) ||
+        headOnly)
+        return 0;
+    sent = 0;
+    const std::string_view body = reply.body;
+    do {
+        if (reply.trickleBytes == 0) {
+            if (!SendPart(connection, body, reply.pauseAfterBytes, reply.dropAfterBytes,
+                          reply.pauseMs, sent))
+                return sent;
+            continue;
+        }
+        const size_t first = std::min(reply.pauseAfterBytes, body.size());
+        if (!SendPart(connection, body.substr(0, first), std::string::npos, std::string::npos, 0,
+                      sent) ||
+            !Trickle(connection, body.substr(first), reply, sent))
+            return sent;
+    } while (reply.endless && !body.empty() && !stop_.IsSet());
     // An orderly end: the client reads everything sent before it sees the close.
     ::shutdown(connection, SD_SEND);
+    char buffer[4096];
     while (::recv(connection, buffer, sizeof(buffer), 0) > 0) {
+    }
+    return sent;
+}
+
+bool ScriptedHttpServer::SendPart(SOCKET s, std::string_view data, size_t pauseAt, size_t dropAt,
+                                  DWORD pauseMs, size_t& sent) {
+    const size_t sendable = std::min(dropAt, data.size());
+    const size_t first = std::min(pauseAt, sendable);
+    if (!SendAll(s, data.data(), first))
+        return false;
+    sent += first;
+    if (first < sendable) {
+        bool resumed = false;
+        if (!Hold(pauseMs, resumed) || !SendAll(s, data.data() + first, sendable - first))
+            return false;
+        sent += sendable - first;
+    }
+    return sendable == data.size();
+}
+
+bool ScriptedHttpServer::Trickle(SOCKET s, std::string_view rest, const ScriptedReply& reply,
+                                 size_t& sent) {
+    while (!rest.empty()) {
+        bool resumed = false;
+        if (!Hold(reply.trickleIntervalMs, resumed))
+            return false;
+        const size_t piece = resumed ? rest.size() : std::min(reply.trickleBytes, rest.size());
+        if (!SendAll(s, rest.data(), piece))
+            return false;
+        sent += piece;
+        rest.remove_prefix(piece);
+    }
+    return true;
+}
+
+bool ScriptedHttpServer::Hold(DWORD ms, bool& resumed) {
+    const HANDLE ends[] = {resume_.Get(), stop_.Get(), drop_.Get()};
+    const DWORD end = ::WaitForMultipleObjects(3, ends, FALSE, ms);
+    resumed = end == WAIT_OBJECT_0;
+    return resumed || end == WAIT_TIMEOUT;
+}
+
+std::vector<size_t> ScriptedHttpServer::BodyBytesSent(size_t count, DWORD ms) const {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        {
+            platform::ScopedLock lock(lock_);
+            if (bodyBytesSent_.size() >= count || ::GetTickCount() - start >= ms)
+                return bodyBytesSent_;
+        }
+        replyEnded_.Wait(50);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -33,6 +34,17 @@ struct ScriptedReply {
     DWORD pauseMs = 0;
     // Closes the connection after this many body bytes (a reply cut short).
     size_t dropAfterBytes = std::string::npos;
+    // After the first part (pauseAfterBytes), the rest goes in pieces of this size, one every
+    // trickleIntervalMs: a line that slows down. ResumePausedReplies sends the rest at once.
+    size_t trickleBytes = 0;
+    DWORD trickleIntervalMs = 0;
+    // Sends the body over and over until the client goes or the server stops.
+    bool endless = false;
+    // When set, sent instead of the status line and headers, exactly as given; the head may be
+    // cut after headDropAfterBytes, or wait pauseMs after headPauseAfterBytes.
+    std::string rawHead;
+    size_t headDropAfterBytes = std::string::npos;
+    size_t headPauseAfterBytes = std::string::npos;
 
     static ScriptedReply Status(int status, std::string reason, std::string body = {});
     static ScriptedReply Redirect(int status, std::string location);
@@ -69,6 +81,8 @@ public:
     // (a 500 unless set) answers.
     void Enqueue(ScriptedReply reply);
     void SetFallback(ScriptedReply reply);
+    // Forgets the replies not yet used.
+    void ClearScript();
 
     // Ends the pauses of replies, those under way and those to come: either the rest is sent,
     // or the connection is closed there.
@@ -77,6 +91,9 @@ public:
 
     std::vector<RecordedRequest> Requests() const;
     size_t RequestCount() const;
+    // How many body bytes each finished reply sent, in order; waits up to `ms` until `count`
+    // replies have finished.
+    std::vector<size_t> BodyBytesSent(size_t count, DWORD ms) const;
 
 private:
     struct SocketTraits {
@@ -88,6 +105,14 @@ private:
 
     unsigned Serve();
     void HandleConnection(SOCKET connection);
+    // The body bytes sent.
+    size_t SendReply(SOCKET connection, const ScriptedReply& reply, bool headOnly);
+    // Sends `data` with a pause or a cut at `pauseAt`/`dropAt`; false when the reply ends here.
+    bool SendPart(SOCKET s, std::string_view data, size_t pauseAt, size_t dropAt, DWORD pauseMs,
+                  size_t& sent);
+    bool Trickle(SOCKET s, std::string_view rest, const ScriptedReply& reply, size_t& sent);
+    // Waits `ms` or until a resume (true), a drop or the stop (false).
+    bool Hold(DWORD ms, bool& resumed);
     ScriptedReply NextReply();
 
     bool winsockStarted_ = false;
@@ -101,6 +126,8 @@ private:
     std::deque<ScriptedReply> script_;
     ScriptedReply fallback_;
     std::vector<RecordedRequest> requests_;
+    std::vector<size_t> bodyBytesSent_;
+    platform::Event replyEnded_{platform::Event::Reset::Automatic, false};
     platform::UniqueHandle thread_;
 };
 

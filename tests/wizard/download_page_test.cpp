@@ -21,8 +21,8 @@ namespace {
 constexpr DWORD kTimeoutMs = 90000;
 constexpr int kNextButton = 0x3024;
 constexpr size_t kPackageSize = 100000000;
-// The transfer's reads end on multiples of their size, at most 1 MiB; a pause on a multiple of
-// that is seen with everything before it. 48 MiB is just over half: the bar shows 50.
+// The transfer's large reads end on multiples of their size, at most 256 KiB; a pause on a
+// multiple of that is seen with everything before it. 48 MiB is just over half: the bar shows 50.
 constexpr size_t kHalfWay = 48u << 20;
 constexpr const wchar_t* kHalfWayText = L"48 MB";
 // Long enough never to end by itself while the test looks; the test resumes the reply.
