@@ -3,6 +3,7 @@
 #include "engine/installation_check.h"
 #include "engine/installer_process.h"
 #include "platform/resource_strings.h"
+#include "platform/text.h"
 #include "platform/thread.h"
 #include "resources/resource_ids.h"
 
@@ -21,7 +22,8 @@ void ShowCurrentProduct(HWND page, const std::wstring& displayName) {
     if (control == nullptr)
         return;
     // Wide text: a product name outside the ANSI code page would otherwise read as "???".
-    const std::wstring text = L"Updating " + displayName;
+    const std::wstring text = platform::FormatWide(
+        platform::ResourceString(IDS_UPDATING_PRODUCT).c_str(), displayName.c_str());
     ::SetWindowTextW(control, text.c_str());
 }
 

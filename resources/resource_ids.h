@@ -13,6 +13,10 @@
 // Bitmaps, icons and cursors.
 #define IDB_HEADER 102
 #define IDB_WATERMARK 103
+#define IDB_HEADER_150 202 // the two at 150 and 200 % screen scaling
+#define IDB_WATERMARK_150 203
+#define IDB_HEADER_200 302
+#define IDB_WATERMARK_200 303
 #define IDI_PROGRAM 21
 #define IDI_ERROR_PLACEHOLDER 121
 #define IDI_FAILURE 149
@@ -81,6 +85,19 @@
 #define IDS_COLUMN_STATUS 5504
 #define IDS_CD_VERSION 5510
 #define IDS_CANCEL_INSTALLING 5511
+// Durations as the download and install pages show them: one string for each pairing of
+// singular and plural, in the order second(s), minute(s) second(s), hour(s) minute(s).
+#define IDS_DURATION_SECOND 5600
+#define IDS_DURATION_SECONDS 5601
+#define IDS_DURATION_MINUTE_SECOND 5602
+#define IDS_DURATION_MINUTE_SECONDS 5603
+#define IDS_DURATION_MINUTES_SECOND 5604
+#define IDS_DURATION_MINUTES_SECONDS 5605
+#define IDS_DURATION_HOUR_MINUTE 5606
+#define IDS_DURATION_HOUR_MINUTES 5607
+#define IDS_DURATION_HOURS_MINUTE 5608
+#define IDS_DURATION_HOURS_MINUTES 5609
+#define IDS_UPDATING_PRODUCT 5610
 #define IDS_HTTP_STATUS_BASE 14000
 
 // The maker's web site, shown as a link on the error page.

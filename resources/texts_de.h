@@ -11,7 +11,7 @@
 #define TXT_TRANSFER_RATE "Übertragungsrate:"
 #define TXT_INSTALL_WAIT "Bitte warten Sie, während der Velk Update-Assistent die heruntergeladenen Aktualisierungen installiert"
 #define TXT_STATUS_DESCRIPTION "Beschreibung des Downloadstatus"
-#define TXT_FAILED_HEADING "Aktualisierung fehlgeschlagen"
+#define TXT_FAILED_HEADING "Update fehlgeschlagen"
 #define TXT_ERROR "Fehler"
 #define TXT_VISIT "Besuchen Sie "
 #define TXT_UPDATE_MANUALLY "für eine manuelle Aktualisierung"

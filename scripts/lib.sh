@@ -38,6 +38,17 @@ wine_session_start() {
   sleep 1; kill "$WINESERVER_WAIT" 2>/dev/null || true
 }
 
+# wine_set_dpi <dots per inch>: the screen scaling that the programs started from now on see
+# (96 is 100 %). Wine reads HKCU\Control Panel\Desktop LogPixels when a process starts; the
+# server is restarted too, so that the desktop process and every later one agree on it.
+wine_set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wineserver -p 2>/dev/null || true
+  wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels >/dev/null 2>&1 || true
+}
+
 wine_session_stop() {
   wineserver -k >/dev/null 2>&1 || true
   [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true

@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "wizard/date_text.h"
 #include "wizard/list_view.h"
+#include "wizard/screen_scale.h"
 
 namespace {
 
@@ -26,10 +27,11 @@ std::wstring Cut(std::wstring text) {
     return text;
 }
 
-void AddIcon(HIMAGELIST images, int iconId) {
+// The icons carry an image for each common scaling, so the one that fits is taken unstretched.
+void AddIcon(HIMAGELIST images, int iconId, int size) {
     const auto icon =
         static_cast<HICON>(::LoadImageW(platform::ExecutableModule(), MAKEINTRESOURCEW(iconId),
-                                        IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
     ImageList_AddIcon(images, icon);
     if (icon)
         ::DestroyIcon(icon);
@@ -97,10 +99,11 @@ void CEndPage::BuildList() {
         return;
     ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     // Without LVS_SHAREIMAGELISTS the list view destroys the image list with the page window.
-    const HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 2);
+    const int iconSize = ScaledPixels(16);
+    const HIMAGELIST images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 2, 2);
     ListView_SetImageList(list_, images, LVSIL_SMALL);
-    AddIcon(images, IDI_SUCCESS);
-    AddIcon(images, IDI_FAILURE);
+    AddIcon(images, IDI_SUCCESS, iconSize);
+    AddIcon(images, IDI_FAILURE, iconSize);
     InsertListColumns(list_, kColumns);
 
     CUpdater& updater = TheUpdater();

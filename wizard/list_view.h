@@ -8,10 +8,11 @@
 
 struct ListColumn {
     UINT headingId;
-    int width;
+    int width; // pixels at 96 DPI
 };
 
-// Inserts left-aligned columns with headings from the string table.
+// Inserts left-aligned columns with headings from the string table, their widths grown with the
+// screen's scaling.
 void InsertListColumns(HWND list, std::span<const ListColumn> columns);
 // Sets the text of one cell.
 void SetListCell(HWND list, int item, int column, const std::wstring& text);

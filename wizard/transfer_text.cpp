@@ -1,6 +1,8 @@
 #include "wizard/transfer_text.h"
 
+#include "platform/resource_strings.h"
 #include "platform/text.h"
+#include "resources/resource_ids.h"
 
 #include <cmath>
 
@@ -8,8 +10,10 @@ namespace {
 
 constexpr const wchar_t* kUnits[] = {L" KB", L" MB", L" GB", L" TB", L" PB"};
 
-const wchar_t* Plural(uint32_t count, const wchar_t* one, const wchar_t* many) {
-    return count == 1 ? one : many;
+// The duration string of a pair of counts: the strings run singular-singular, singular-plural,
+// plural-singular, plural-plural from `first`.
+const wchar_t* DurationFormat(UINT first, uint32_t larger, uint32_t smaller) {
+    return platform::ResourceString(first + (larger == 1 ? 0 : 2) + (smaller == 1 ? 0 : 1)).c_str();
 }
 
 } // namespace
@@ -32,17 +36,18 @@ std::wstring FormatByteSize(uint64_t bytes) {
 }
 
 std::wstring FormatDuration(uint32_t seconds) {
-    if (seconds < 60)
-        return platform::FormatWide(L"%u %ls", seconds, Plural(seconds, L"second", L"seconds"));
+    if (seconds < 60) {
+        const UINT id = seconds == 1 ? IDS_DURATION_SECOND : IDS_DURATION_SECONDS;
+        return platform::FormatWide(platform::ResourceString(id).c_str(), seconds);
+    }
     if (seconds < 3600) {
         const uint32_t minutes = seconds / 60;
         const uint32_t rest = seconds % 60;
-        return platform::FormatWide(L"%u %ls %u %ls", minutes,
-                                    Plural(minutes, L"minute", L"minutes"), rest,
-                                    Plural(rest, L"second", L"seconds"));
+        return platform::FormatWide(DurationFormat(IDS_DURATION_MINUTE_SECOND, minutes, rest),
+                                    minutes, rest);
     }
     const uint32_t hours = seconds / 3600;
     const uint32_t minutes = seconds % 3600 / 60;
-    return platform::FormatWide(L"%u %ls %u %ls", hours, Plural(hours, L"hour", L"hours"), minutes,
-                                Plural(minutes, L"minute", L"minutes"));
+    return platform::FormatWide(DurationFormat(IDS_DURATION_HOUR_MINUTE, hours, minutes), hours,
+                                minutes);
 }

@@ -9,5 +9,5 @@
 std::wstring FormatByteSize(uint64_t bytes);
 
 // "1 minute 1 second", "2 hours 5 minutes": seconds below an hour with seconds, longer ones
-// with hours and minutes.
+// with hours and minutes, in the language of the resource strings.
 std::wstring FormatDuration(uint32_t seconds);

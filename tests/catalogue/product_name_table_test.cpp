@@ -9,41 +9,32 @@ namespace {
 constexpr uint32_t kAny = kAnyNameField;
 constexpr uint32_t kDe = PackLanguage("de");
 
-TEST(ProductNameLookup, LaterRowWinsATie) {
-    const ProductNameRow table[] = {{kAny, kAny, kAny, 6, L"first"},
-                                    {kAny, kAny, kAny, 6, L"second"}};
-    EXPECT_EQ(LookUpProductName(table, {kDe, 1, 0, 6}), L"second");
-}
-
-TEST(ProductNameLookup, ResellerRowBeatsLanguageRowWhereverItStands) {
-    const ProductNameRow table[] = {{kAny, 7, kAny, 6, L"reseller"},
-                                    {kDe, kAny, kAny, 6, L"german"},
-                                    {kAny, kAny, kAny, 6, L"generic"}};
-    EXPECT_EQ(LookUpProductName(table, {kDe, 7, 0, 6}), L"reseller");
-    EXPECT_EQ(LookUpProductName(table, {kDe, 8, 0, 6}), L"german");
-    EXPECT_EQ(LookUpProductName(table, {PackLanguage("fr"), 8, 0, 6}), L"generic");
-}
-
-TEST(ProductNameLookup, KindAndLanguageAddUp) {
-    const ProductNameRow table[] = {{kDe, 7, kAny, 6, L"reseller german"},
-                                    {kAny, kAny, 0, 6, L"standard"},
-                                    {kAny, kAny, 1, 6, L"emergency"}};
-    // Kind 0 scores 15 against 14 for reseller and language.
-    EXPECT_EQ(LookUpProductName(table, {kDe, 7, 0, 6}), L"standard");
-    EXPECT_EQ(LookUpProductName(table, {kDe, 7, 1, 6}), L"emergency");
-}
-
-TEST(ProductNameLookup, NoQualifyingRowGivesNoName) {
-    const ProductNameRow table[] = {{kDe, kAny, kAny, 6, L"german"}, {kAny, 7, kAny, 6, L"seven"}};
-    EXPECT_EQ(LookUpProductName(table, {PackLanguage("en"), 1, 0, 6}), L"");
-    EXPECT_EQ(LookUpProductName(table, {kDe, 1, 0, 9}), L"");
-}
-
-TEST(ProductNameLookup, LanguageComparesTheFirstFourBytes) {
+TEST(ProductNameLookup, TheBestScoringRowWinsAndTheLaterOneOnATie) {
+    const ProductNameRow table[] = {
+        {kAny, kAny, kAny, 6, L"generic"}, {kDe, kAny, kAny, 6, L"german"},
+        {kAny, 7, kAny, 6, L"reseller"},   {kDe, 7, kAny, 6, L"reseller german"},
+        {kAny, kAny, kAny, 9, L"first"},   {kAny, kAny, kAny, 9, L"second"},
+        {kDe, kAny, kAny, 10, L"german"},  {kDe, 7, kAny, 12, L"reseller german"},
+        {kAny, kAny, 0, 12, L"standard"},  {kAny, kAny, 1, 12, L"emergency"}};
+    const uint32_t fr = PackLanguage("fr");
+    const struct {
+        ProductNameKey key;
+        const wchar_t* name;
+    } kCases[] = {{{kDe, 7, 0, 6}, L"reseller german"},
+                  {{fr, 7, 0, 6}, L"reseller"}, // a reseller scores above a language
+                  {{kDe, 8, 0, 6}, L"german"},
+                  {{fr, 8, 0, 6}, L"generic"},
+                  {{PackLanguage("de-AT"), 8, 0, 6}, L"generic"}, // the first four bytes count
+                  {{kDe, 1, 0, 9}, L"second"},
+                  {{fr, 1, 0, 10}, L""},
+                  {{kDe, 1, 0, 11}, L""},
+                  {{kDe, 7, 0, 12}, L"standard"}, // a kind scores above reseller and language
+                  {{kDe, 7, 1, 12}, L"emergency"}};
+    for (const auto& c : kCases)
+        EXPECT_EQ(LookUpProductName(table, c.key), c.name)
+            << c.key.language << " " << c.key.resellerId << " " << c.key.kind << " "
+            << c.key.productId;
     EXPECT_EQ(PackLanguage("de-AT-x"), PackLanguage("de-A"));
-    const ProductNameRow table[] = {{kAny, kAny, kAny, 6, L"generic"},
-                                    {kDe, kAny, kAny, 6, L"german"}};
-    EXPECT_EQ(LookUpProductName(table, {PackLanguage("de-AT"), 0, 0, 6}), L"generic");
 }
 
 TEST(BuiltInProductNames, EveryUpdatableIdHasANameForAnyLanguageAndReseller) {

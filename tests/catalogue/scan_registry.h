@@ -4,26 +4,30 @@
 // cases run against both, so the twin is held to the real registry's answers.
 
 #include "catalogue/memory_registry_reader.h"
-#include "catalogue/system_registry_reader.h"
 
-#include <memory>
 #include <string>
 
 class ScanRegistry {
 public:
-    virtual ~ScanRegistry() = default;
-    virtual void AddKey(const std::string& path) = 0;
-    // Raw bytes (a binary value in the real registry).
-    virtual void SetValue(const std::string& path, const std::string& name,
-                          const std::string& bytes) = 0;
-    // An 8-bit string with its terminator.
-    virtual void SetString(const std::string& path, const std::string& name,
-                           const std::string& text) = 0;
-    virtual CRegistryReader& Reader() = 0;
-    // Keys the scan opened and did not close, where that can be told.
-    virtual int KeysLeftOpen() const { return 0; }
-};
+    // The real one starts and ends without the maker's key.
+    explicit ScanRegistry(bool real);
+    ~ScanRegistry();
+    ScanRegistry(const ScanRegistry&) = delete;
+    ScanRegistry& operator=(const ScanRegistry&) = delete;
 
-// A fresh, empty registry of the kind asked for; the real one starts and ends without the
-// maker's key.
-std::unique_ptr<ScanRegistry> MakeScanRegistry(bool real);
+    void AddKey(const std::string& path);
+    // Raw bytes of a value of `type` (which the twin does not keep: the scan reads any type).
+    void SetValue(const std::string& path, const std::string& name, const std::string& bytes,
+                  DWORD type = REG_BINARY);
+    // An 8-bit string with its terminator.
+    void SetString(const std::string& path, const std::string& name, const std::string& text) {
+        SetValue(path, name, text + '\0', REG_SZ);
+    }
+    CRegistryReader& Reader();
+    // Keys the scan opened and did not close, where that can be told.
+    int KeysLeftOpen() const { return real_ ? 0 : twin_.OpenKeys(); }
+
+private:
+    const bool real_;
+    CMemoryRegistryReader twin_;
+};

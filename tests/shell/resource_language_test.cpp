@@ -1,5 +1,7 @@
 #include "shell/resource_language.h"
 
+#include "shell/delete_folder_tree.h"
+
 #include "platform/resource_modules.h"
 #include "platform/resource_strings.h"
 #include "resources/resource_ids.h"
@@ -9,105 +11,89 @@
 
 namespace {
 
-// An executable folder with satellites in the given sub-folders.
-class SatelliteFolder {
-public:
-    explicit SatelliteFolder(const wchar_t* name) : root_(uitest::MakeTempFolder(name) + L"\\") {}
-    ~SatelliteFolder() { Remove(root_); }
-
-    std::wstring Executable() const { return root_ + L"Zapdate.EXE"; }
-    void AddSatellite(const std::wstring& folder) const {
-        ::CreateDirectoryW((root_ + folder).c_str(), nullptr);
-        Touch(root_ + folder + L"\\Zapdate.dll");
-    }
-    void AddEmptyFolder(const std::wstring& folder) const {
-        ::CreateDirectoryW((root_ + folder).c_str(), nullptr);
-    }
-    std::wstring Path(const std::wstring& relative) const { return root_ + relative; }
-
-private:
-    static void Touch(const std::wstring& path) {
-        platform::UniqueHandle file(
-            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    }
-    static void Remove(const std::wstring& folder) {
-        WIN32_FIND_DATAW entry;
-        platform::UniqueFindHandle find(::FindFirstFileW((folder + L"*").c_str(), &entry));
-        if (find) {
-            do {
-                const std::wstring name = entry.cFileName;
-                if (name == L"." || name == L"..")
-                    continue;
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(folder + name + L"\\");
-                else
-                    ::DeleteFileW((folder + name).c_str());
-            } while (::FindNextFileW(find.Get(), &entry));
-        }
-        find.Reset();
-        ::RemoveDirectoryW(folder.c_str());
-    }
-
-    std::wstring root_;
-};
-
 constexpr LANGID kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
 constexpr LANGID kAustrian = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_AUSTRIAN);
 
+// HKEY_CURRENT_USER of this process redirected to a private key while the object lives, so that
+// the programs other tests start never see what this one writes there.
+class PrivateUserKey {
+public:
+    PrivateUserKey() : name_(L"Software\\ZapdateTest" + std::to_wstring(::GetCurrentProcessId())) {
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, name_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          root_.Put(), nullptr);
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, root_.Get());
+    }
+    ~PrivateUserKey() {
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, name_.c_str());
+    }
+    PrivateUserKey(const PrivateUserKey&) = delete;
+    PrivateUserKey& operator=(const PrivateUserKey&) = delete;
+
+private:
+    const std::wstring name_;
+    platform::UniqueRegKey root_;
+};
+
 } // namespace
 
-TEST(ResourceLanguage, NumberFolderComesFirst) {
-    SatelliteFolder app(L"lang-number");
-    app.AddSatellite(L"de");
-    app.AddSatellite(L"de-DE");
-    app.AddSatellite(L"1031");
-    const SatelliteChoice choice = FindSatellite(app.Executable(), kGerman);
-    EXPECT_EQ(choice.path, app.Path(L"1031\\Zapdate.dll"));
-    EXPECT_EQ(choice.language, kGerman);
+TEST(ResourceLanguage, SatelliteFoldersAreTriedInTheirOrder) {
+    const struct {
+        std::vector<const wchar_t*> satellites;
+        LANGID wanted;
+        const wchar_t* expected; // empty: none
+        LANGID language;
+    } kCases[] = {{{L"de", L"de-DE", L"1031"}, kGerman, L"1031\\Zapdate.dll", kGerman},
+                  {{L"de", L"de-DE"}, kGerman, L"de-DE\\Zapdate.dll", kGerman},
+                  {{L"de"}, kGerman, L"de\\Zapdate.dll", kGerman},
+                  // A folder of the same primary language serves another country.
+                  {{L"de-DE", L"fr-FR"}, kAustrian, L"de-DE\\Zapdate.dll", kGerman},
+                  // Folders with other names do not count, nor (below) one without the file.
+                  {{L"german", L"103", L"fr-FR"}, kGerman, L"", 0}};
+    for (const auto& c : kCases) {
+        const std::wstring root = uitest::MakeTempFolder(L"zapdate-satellites") + L"\\";
+        ::CreateDirectoryW((root + L"1031").c_str(), nullptr);
+        for (const wchar_t* folder : c.satellites) {
+            ::CreateDirectoryW((root + folder).c_str(), nullptr);
+            platform::UniqueHandle(::CreateFileW((root + folder + L"\\Zapdate.dll").c_str(),
+                                                 GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                                 nullptr));
+        }
+        const SatelliteChoice choice = FindSatellite(root + L"Zapdate.EXE", c.wanted);
+        EXPECT_EQ(choice.path, *c.expected ? root + c.expected : L"") << c.expected;
+        EXPECT_EQ(choice.language, c.language) << c.expected;
+        DeleteFolderTree(root.substr(0, root.size() - 1));
+    }
 }
 
-TEST(ResourceLanguage, CultureNameBeforeTwoLetterCode) {
-    SatelliteFolder app(L"lang-culture");
-    app.AddSatellite(L"de");
-    app.AddSatellite(L"de-DE");
-    EXPECT_EQ(FindSatellite(app.Executable(), kGerman).path, app.Path(L"de-DE\\Zapdate.dll"));
-}
-
-TEST(ResourceLanguage, TwoLetterCodeFolder) {
-    SatelliteFolder app(L"lang-iso");
-    app.AddSatellite(L"de");
-    EXPECT_EQ(FindSatellite(app.Executable(), kGerman).path, app.Path(L"de\\Zapdate.dll"));
-}
-
-TEST(ResourceLanguage, SamePrimaryLanguageFolderServesAnotherCountry) {
-    SatelliteFolder app(L"lang-primary");
-    app.AddSatellite(L"de-DE");
-    app.AddSatellite(L"fr-FR");
-    const SatelliteChoice choice = FindSatellite(app.Executable(), kAustrian);
-    EXPECT_EQ(choice.path, app.Path(L"de-DE\\Zapdate.dll"));
-    EXPECT_EQ(choice.language, kGerman);
-}
-
-TEST(ResourceLanguage, FoldersWithoutTheFileOrWithOtherNamesDoNotCount) {
-    SatelliteFolder app(L"lang-none");
-    app.AddEmptyFolder(L"1031");
-    app.AddSatellite(L"german");
-    app.AddSatellite(L"103");
-    app.AddSatellite(L"fr-FR");
-    EXPECT_TRUE(FindSatellite(app.Executable(), kGerman).path.empty());
+TEST(ResourceLanguage, LanguageValueCountsOnlyAsAFourByteDwordBelow65535) {
+    const PrivateUserKey user;
+    const LANGID system = ::GetUserDefaultUILanguage();
+    EXPECT_EQ(ReadWantedLanguage(), system) << "no value";
+    // A language that is not the system's, so that taking it shows.
+    const uint64_t german = system == kGerman ? kAustrian : kGerman;
+    const struct {
+        DWORD type;
+        uint64_t value;
+        DWORD size;
+        bool taken;
+    } kCases[] = {{REG_DWORD, german, 4, true},   {REG_DWORD, 65534, 4, true},
+                  {REG_DWORD, 65535, 4, false},   {REG_DWORD, german + 0x10000, 4, false},
+                  {REG_DWORD, german, 2, false},  {REG_SZ, german, 4, false},
+                  {REG_BINARY, german, 4, false}, {REG_QWORD, german, 8, false}};
+    for (const auto& c : kCases) {
+        platform::UniqueRegKey key;
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Velk", 0, nullptr, 0, KEY_WRITE, nullptr,
+                          key.Put(), nullptr);
+        ::RegSetValueExW(key.Get(), L"Language", 0, c.type, reinterpret_cast<const BYTE*>(&c.value),
+                         c.size);
+        EXPECT_EQ(ReadWantedLanguage(), c.taken ? c.value : system) << c.type << " " << c.value;
+    }
 }
 
 TEST(ResourceStrings, NumberThatNoModuleHoldsIsUnknownResource) {
     EXPECT_EQ(platform::ResourceString(4321), L"Unknown resource");
     EXPECT_EQ(platform::ResourceStringA(4321), "Unknown resource");
-}
-
-TEST(ResourceStrings, TextsComeFromTheExecutable) {
-    EXPECT_EQ(platform::ResourceString(IDS_WIZARD_TITLE), L"Velk Update Wizard");
-    EXPECT_EQ(platform::ResourceString(IDS_USAGE),
-              L"Usage: KovraUpdate.exe [-hiden] [<reseller id> <product id>]");
-    EXPECT_EQ(platform::ResourceString(14404), L"Requested file not found.");
-    EXPECT_EQ(platform::ResourceString(12029), L"The attempt to connect to the server failed.");
 }
 
 TEST(ResourceStrings, SatelliteFirstThenTheExecutable) {

@@ -1,9 +1,17 @@
+// The run mode and the start-up settings that a command line gives, and the product id table.
+
 #include "shell/run_mode.h"
 
+#include "platform/text.h"
 #include "shell/command_line.h"
 #include "shell/product_id_range.h"
 
 #include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <memory>
+#include <random>
 
 namespace {
 
@@ -17,109 +25,155 @@ struct Parsed {
     StartupSettings settings;
 };
 
-Parsed Parse(const char* line) {
+Parsed Parse(const std::vector<std::string>& arguments) {
     Parsed parsed{};
-    parsed.mode = DetermineRunModeFromArguments(SplitCommandLine(std::string_view(line)),
-                                                parsed.settings, &CountAcknowledge);
+    parsed.mode = DetermineRunModeFromArguments(arguments, parsed.settings, &CountAcknowledge);
     return parsed;
 }
-
-} // namespace
-
-struct ModeCase {
-    const char* line;
-    RunMode mode;
-    bool hidden;
-    uint32_t resellerId;
-    uint32_t productId;
-    uint32_t mappedProductId;
-    friend void PrintTo(const ModeCase& c, std::ostream* os) { *os << c.line; }
-};
-
-class RunModeTest : public ::testing::TestWithParam<ModeCase> {};
-
-TEST_P(RunModeTest, ModeAndSettingsFollowTheFirstArgument) {
-    const ModeCase& c = GetParam();
-    const Parsed parsed = Parse(c.line);
-    EXPECT_EQ(parsed.mode, c.mode);
-    EXPECT_EQ(parsed.settings.hidden, c.hidden);
-    EXPECT_EQ(parsed.settings.resellerId, c.resellerId);
-    EXPECT_EQ(parsed.settings.productId, c.productId);
-    EXPECT_EQ(parsed.settings.mappedProductId, c.mappedProductId);
+Parsed Parse(const char* line) {
+    return Parse(SplitCommandLine(std::string_view(line)));
 }
 
 constexpr uint32_t kNo = kIdNotGiven;
 
-INSTANTIATE_TEST_SUITE_P(
-    CommandLine, RunModeTest,
-    ::testing::Values(
-        ModeCase{"", RunMode::Usage, false, kNo, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe", RunMode::Normal, false, kNo, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe -?", RunMode::Usage, false, kNo, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe ?x", RunMode::Usage, false, kNo, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe -", RunMode::Normal, false, 0, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe /?", RunMode::Normal, false, 0, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe -HIDEN", RunMode::Normal, false, 0, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe 5 22", RunMode::Normal, false, 5, 22, 22},
-        ModeCase{"C:\\Velk\\Zapdate.exe -hiden 5 22", RunMode::Normal, true, 5, 22, 22},
-        ModeCase{"C:\\Velk\\Zapdate.exe -hiden", RunMode::Normal, true, kNo, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe -hiden_run 5 17", RunMode::Relaunched, true, 5, 17, 22},
-        ModeCase{"C:\\Velk\\Zapdate.exe 7", RunMode::Normal, false, 7, kNo, kNo},
-        ModeCase{"C:\\Velk\\Zapdate.exe -1 65558", RunMode::Normal, false, kNo, 65558, 22},
-        ModeCase{"C:\\Velk\\Zapdate.exe -velk_update_wizard_delete_temp_folder 5 22",
-                 RunMode::CleanUp, false, kNo, kNo, kNo},
-        // The switch counts only in first place.
-        ModeCase{"C:\\Velk\\Zapdate.exe 5 -velk_update_wizard_delete_temp_folder", RunMode::Normal,
-                 false, 5, 0, 6},
-        ModeCase{"C:\\Velk\\Zapdate.exe \"\" 5 22", RunMode::Normal, false, kNo, kNo, kNo},
-        // A program path that is too short, or whose only backslash leads it, stops the reading.
-        ModeCase{"z 5 22", RunMode::Normal, false, kNo, kNo, kNo},
-        ModeCase{"\\Zapdate.exe -hiden", RunMode::Normal, false, kNo, kNo, kNo},
-        // Started by name from the search path, the arguments are still read.
-        ModeCase{"Zapdate.exe -hiden 5 22", RunMode::Normal, true, 5, 22, 22}));
-
-TEST(CommandLine, RunUpdatingSwitchAcknowledgesWhileParsing) {
-    g_acknowledged = 0;
-    const Parsed parsed = Parse("C:\\t\\Zapdate.exe -velk_update_wizard_run_updating 5 -1");
-    EXPECT_EQ(parsed.mode, RunMode::Relaunched);
-    EXPECT_FALSE(parsed.settings.hidden);
-    EXPECT_EQ(g_acknowledged, 1);
-    EXPECT_EQ(parsed.settings.resellerId, 5u);
-    EXPECT_FALSE(parsed.settings.IdsPresent());
+// The system's own splitting of a command line, as the oracle of the generated lines.
+std::vector<std::string> SplitBySystem(const std::string& line) {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, decltype(&::LocalFree)> argv(
+        ::CommandLineToArgvW(platform::WideFromAnsi(line).c_str(), &count), &::LocalFree);
+    std::vector<std::string> arguments;
+    for (int i = 0; argv && i < count; ++i)
+        arguments.push_back(platform::AnsiFromWide(argv.get()[i]));
+    return arguments;
 }
 
-TEST(CommandLine, HiddenRunDoesNotAcknowledge) {
-    g_acknowledged = 0;
-    Parse("C:\\t\\Zapdate.exe -hiden_run");
-    EXPECT_EQ(g_acknowledged, 0);
+} // namespace
+
+TEST(CommandLine, ModeAndSettingsFollowTheFirstArguments) {
+    struct Case {
+        const char* line;
+        RunMode mode;
+        bool hidden;
+        uint32_t resellerId, productId, mappedProductId;
+    };
+    constexpr RunMode kNormal = RunMode::Normal;
+    // Worked examples; the generated lines below hold any line to the rules.
+    static const Case kCases[] = {
+        {"", RunMode::Usage, false, kNo, kNo, kNo},
+        {"C:\\Velk\\Zapdate.exe /?", kNormal, false, 0, kNo, kNo},
+        {"C:\\Velk\\Zapdate.exe \"\" 5 22", kNormal, false, kNo, kNo, kNo},
+        {"C:\\Velk\\Zapdate.exe -hiden_run 5 17", RunMode::Relaunched, true, 5, 17, 22},
+        {"C:\\Velk\\Zapdate.exe -1 65558", kNormal, false, kNo, 65558, 22},
+        {"C:\\Velk\\Zapdate.exe 5 -velk_update_wizard_delete_temp_folder", kNormal, false, 5, 0,
+         6}};
+    for (const Case& c : kCases) {
+        const Parsed parsed = Parse(c.line);
+        EXPECT_EQ(parsed.mode, c.mode) << c.line;
+        EXPECT_EQ(parsed.settings.hidden, c.hidden) << c.line;
+        EXPECT_EQ(parsed.settings.resellerId, c.resellerId) << c.line;
+        EXPECT_EQ(parsed.settings.productId, c.productId) << c.line;
+        EXPECT_EQ(parsed.settings.mappedProductId, c.mappedProductId) << c.line;
+        EXPECT_EQ(parsed.settings.IdsPresent(), c.resellerId != kNo && c.mappedProductId != kNo)
+            << c.line;
+    }
 }
 
-TEST(CommandLine, IdsArePresentOnlyWithResellerAndMappedProduct) {
-    EXPECT_TRUE(Parse("C:\\a\\z.exe 5 22").settings.IdsPresent());
-    EXPECT_FALSE(Parse("C:\\a\\z.exe 7").settings.IdsPresent());
-    EXPECT_FALSE(Parse("C:\\a\\z.exe -1 22").settings.IdsPresent());
+// Command lines as anything that starts the program might write them: quotes, backslashes and
+// slashes in every arrangement, switches in any case, numbers of any form. Each splits as the
+// system's CommandLineToArgvW splits it with the slashes read as backslashes (two double quotes
+// in a row, where the system's rule is another, are left out), and the mode and the settings
+// follow from the first arguments.
+TEST(CommandLine, GeneratedLinesSplitAsTheSystemDoesAndChooseTheirMode) {
+    static const char* const kPrograms[] = {"C:\\Velk\\Zapdate.exe",
+                                            "\"C:\\Program Files\\Zapdate.exe\"", "Zapdate.exe",
+                                            "z", "\\Zapdate.exe"};
+    static const char* const kTokens[] = {kSwitchHidden,
+                                          kSwitchHiddenRun,
+                                          kSwitchRunUpdating,
+                                          kSwitchCleanUp,
+                                          "-HIDEN",
+                                          "-hiden_",
+                                          "?",
+                                          "-?",
+                                          "/?",
+                                          "?x",
+                                          "-",
+                                          "5",
+                                          "-1",
+                                          "+22",
+                                          "65558",
+                                          "4294967295",
+                                          "x7",
+                                          " 17"};
+    static const char kNoise[] = "\"\\/ \t-?a09";
+    std::mt19937 random(20261210);
+    const auto pick = [&](size_t n) {
+        return std::uniform_int_distribution<size_t>(0, n - 1)(random);
+    };
+    int compared = 0;
+    for (int round = 0; round < 6000; ++round) {
+        const std::string program = kPrograms[pick(std::size(kPrograms))];
+        std::string line = program;
+        for (size_t count = pick(5); count > 0; --count) {
+            std::string token = pick(2) ? kTokens[pick(std::size(kTokens))] : "";
+            for (size_t noise = pick(2) ? pick(6) : 0; noise > 0; --noise)
+                token.insert(pick(token.size() + 1), 1, kNoise[pick(sizeof kNoise - 1)]);
+            if (pick(4) == 0)
+                token = '"' + token.append(1, '"');
+            line += (pick(4) ? " " : "\t") + token;
+        }
+        if (line.find("\"\"", program.size()) != std::string::npos)
+            continue;
+        ++compared;
+        std::string systemLine = line;
+        for (size_t i = program.size(); i < systemLine.size(); ++i)
+            systemLine[i] = systemLine[i] == '/' ? '\\' : systemLine[i];
+        const std::vector<std::string> arguments = SplitCommandLine(std::string_view(line));
+        ASSERT_EQ(arguments, SplitBySystem(systemLine)) << line;
+
+        g_acknowledged = 0;
+        const Parsed parsed = Parse(arguments);
+        const bool read = arguments[0].size() >= 2 && arguments[0].rfind('\\') != 0 &&
+                          arguments.size() > 1 && !arguments[1].empty();
+        const std::string first = read ? arguments[1] : "";
+        const bool help = first[0] == '?' || first.rfind("-?", 0) == 0;
+        const bool relaunched = first == kSwitchHiddenRun || first == kSwitchRunUpdating;
+        const bool hidden = first == kSwitchHiddenRun || first == kSwitchHidden;
+        EXPECT_EQ(parsed.mode, help                      ? RunMode::Usage
+                               : first == kSwitchCleanUp ? RunMode::CleanUp
+                               : relaunched              ? RunMode::Relaunched
+                                                         : RunMode::Normal)
+            << line;
+        EXPECT_EQ(parsed.settings.hidden, hidden) << line;
+        EXPECT_EQ(g_acknowledged, first == kSwitchRunUpdating ? 1 : 0) << line;
+        const size_t next = relaunched || hidden ? 2 : 1;
+        const bool ids = read && !help && first != kSwitchCleanUp;
+        const auto value = [&](size_t i) {
+            return ids && i < arguments.size()
+                       ? static_cast<uint32_t>(std::strtoll(arguments[i].c_str(), nullptr, 10))
+                       : kNo;
+        };
+        EXPECT_EQ(parsed.settings.resellerId, value(next)) << line;
+        EXPECT_EQ(parsed.settings.productId, value(next + 1)) << line;
+        EXPECT_EQ(parsed.settings.mappedProductId, MapProductId(value(next + 1))) << line;
+    }
+    EXPECT_GT(compared, 3000);
 }
 
-struct MapCase {
-    uint32_t id;
-    uint32_t mapped;
-    friend void PrintTo(const MapCase& c, std::ostream* os) { *os << c.id; }
-};
-
-class ProductIdRangeTest : public ::testing::TestWithParam<MapCase> {};
-
-TEST_P(ProductIdRangeTest, MapsTheLowSixteenBits) {
-    EXPECT_EQ(MapProductId(GetParam().id), GetParam().mapped);
-}
-
-INSTANTIATE_TEST_SUITE_P(ProductIdRange, ProductIdRangeTest,
-                         ::testing::Values(MapCase{17, 22}, MapCase{41, 41}, MapCase{65558, 22},
-                                           MapCase{100, 100}, MapCase{0, 6}, MapCase{3, 6},
-                                           MapCase{2305, 2304}, MapCase{513, 513},
-                                           MapCase{514, 513}, MapCase{48, 47}, MapCase{255, 255}));
-
-TEST(ProductIdRange, TableHasItsTwentyThreeRowsInSearchOrder) {
-    ASSERT_EQ(ProductIdRangeTable().size(), 23u);
-    EXPECT_EQ(ProductIdRangeTable().front().mappedId, 6u);
-    EXPECT_EQ(ProductIdRangeTable().back().low, 2048u);
+TEST(ProductIdRange, EveryRowMapsItsRangeAndOtherIdsMapToThemselves) {
+    struct Row {
+        uint32_t low, high, mapped;
+    };
+    static const Row kRows[] = {
+        {0, 0, 6},          {1, 1, 1},          {2, 7, 6},          {16, 22, 22},
+        {26, 26, 26},       {32, 32, 32},       {40, 42, 41},       {46, 48, 47},
+        {56, 57, 56},       {58, 58, 58},       {2304, 2305, 2304}, {256, 257, 257},
+        {258, 259, 259},    {512, 514, 513},    {768, 769, 769},    {778, 779, 779},
+        {1088, 1089, 1088}, {1280, 1280, 1280}, {1281, 1281, 1281}, {1282, 1282, 1282},
+        {1283, 1283, 1283}, {1284, 1284, 1284}, {2048, 2049, 2048}};
+    for (const Row& row : kRows)
+        for (const uint32_t id : {row.low, row.high, row.low + 0x10000, row.high + 0x7FFF0000})
+            EXPECT_EQ(MapProductId(id), row.mapped) << id;
+    for (const uint32_t id : {8u, 15u, 23u, 100u, 255u, 260u, 2050u, 2306u, 0x10008u})
+        EXPECT_EQ(MapProductId(id), id) << id;
 }

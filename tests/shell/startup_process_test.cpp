@@ -1,13 +1,21 @@
 // The program as a process: usage message, single instance, relaunch and language choice.
 
+#include "platform/text.h"
 #include "platform/unique_resource.h"
-#include "tests/support/ui_automation.h"
+#include "tests/support/wizard_session.h"
 
 #include <gtest/gtest.h>
 
 #include <prsht.h>
 
+#include <random>
+
 namespace {
+
+constexpr char kInstanceMutex[] =
+    "FB4B2B76-3823-4004-A4F5-C019BA623A48_kv_family_running_event_update";
+constexpr char kRelaunchMutex[] =
+    "FB4B2B76-3823-4004-A4F5-C019BA623A48_kv_family_running_event_update_temp";
 
 // Generous: the first window of a fresh Wine prefix takes a while.
 constexpr DWORD kWindowTimeoutMs = 60000;
@@ -19,21 +27,6 @@ std::wstring ProgramPath() {
 std::wstring Quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
-
-// Sets or removes HKCU\Software\Velk "Language" for the programs the test starts.
-class LanguageValue {
-public:
-    explicit LanguageValue(DWORD language) {
-        platform::UniqueRegKey key;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Velk", 0, nullptr, 0, KEY_WRITE, nullptr,
-                          key.Put(), nullptr);
-        ::RegSetValueExW(key.Get(), L"Language", 0, REG_DWORD,
-                         reinterpret_cast<const BYTE*>(&language), 4);
-    }
-    ~LanguageValue() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Velk", L"Language"); }
-    LanguageValue(const LanguageValue&) = delete;
-    LanguageValue& operator=(const LanguageValue&) = delete;
-};
 
 HWND WaitForWizard() {
     return uitest::WaitForWizard(kWindowTimeoutMs);
@@ -53,21 +46,6 @@ protected:
 
 } // namespace
 
-TEST_F(Startup, UsageMessageForAQuestionMark) {
-    uitest::Process program = uitest::Launch(Quoted(ProgramPath()) + L" -?");
-    ASSERT_TRUE(program);
-    const HWND box = uitest::WaitForMessageBox(L"Velk Update Wizard", program.id, kWindowTimeoutMs);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(uitest::ProcessOf(box), program.id);
-    EXPECT_EQ(uitest::MessageBoxText(box),
-              L"Usage: KovraUpdate.exe [-hiden] [<reseller id> <product id>]");
-    EXPECT_EQ(::GetDlgItem(box, IDCANCEL) != nullptr &&
-                  ::IsWindowVisible(::GetDlgItem(box, IDCANCEL)),
-              false);
-    uitest::AnswerMessageBox(box, IDOK);
-    EXPECT_EQ(uitest::WaitForExit(program, kWindowTimeoutMs), 0);
-}
-
 TEST_F(Startup, NormalStartRelaunchesFromTheTemporaryCopyAndEndsWithZero) {
     uitest::Process program = uitest::Launch(Quoted(ProgramPath()));
     ASSERT_TRUE(program);
@@ -77,31 +55,50 @@ TEST_F(Startup, NormalStartRelaunchesFromTheTemporaryCopyAndEndsWithZero) {
     EXPECT_NE(uitest::ProcessOf(wizard), program.id);
     EXPECT_EQ(uitest::WaitForExit(program, kWindowTimeoutMs), 0);
     EXPECT_EQ(uitest::WindowText(wizard), L"Velk Update Wizard");
+    // Other processes see that a copy is updating, for as long as it runs.
+    EXPECT_TRUE(platform::UniqueHandle(::OpenMutexA(SYNCHRONIZE, FALSE, kRelaunchMutex)));
     CloseWizard(wizard);
+    ASSERT_TRUE(uitest::WaitForProcessesNamedToEnd(L"Zapdate.exe", kWindowTimeoutMs));
+    EXPECT_FALSE(platform::UniqueHandle(::OpenMutexA(SYNCHRONIZE, FALSE, kRelaunchMutex)));
 }
 
-TEST_F(Startup, SecondNormalStartEndsSilentlyWhileAWizardRuns) {
-    uitest::Process first = uitest::Launch(Quoted(ProgramPath()));
-    const HWND wizard = WaitForWizard();
-    ASSERT_NE(wizard, nullptr);
-    uitest::Process second = uitest::Launch(Quoted(ProgramPath()));
-    EXPECT_EQ(uitest::WaitForExit(second, kWindowTimeoutMs), 0);
-    EXPECT_EQ(uitest::TopWindows(L"#32770").size(), 1u);
-    CloseWizard(wizard);
-    uitest::WaitForExit(first, kWindowTimeoutMs);
-}
-
-TEST_F(Startup, GermanUserGetsTheGermanWizard) {
-    const LanguageValue german(1031);
-    uitest::Process program = uitest::Launch(Quoted(ProgramPath()));
-    const HWND wizard = WaitForWizard();
-    ASSERT_NE(wizard, nullptr);
-    const HWND page = uitest::CurrentPage(wizard);
-    EXPECT_EQ(uitest::ControlText(page, 1000), L"Willkommen beim Velk Update-Assistenten");
-    EXPECT_EQ(uitest::WindowText(wizard), L"Velk Update-Assistent");
-    uitest::SaveScreenshot("de/intro.png");
-    CloseWizard(wizard);
-    uitest::WaitForExit(program, kWindowTimeoutMs);
+// Command lines made by a generator, started as the program: each run ends with 0, leaves no
+// window, and changes nothing outside the update temporary folder. A wizard process is seen as
+// running (this test holds the instance mutex), so a normal start ends at once and silently;
+// clean-up and the hidden run (with no product installed) are quick; help shows the usage.
+TEST_F(Startup, GeneratedCommandLinesEndWithZeroAndTouchNothingElse) {
+    const platform::UniqueHandle instance(::CreateMutexA(nullptr, TRUE, kInstanceMutex));
+    const std::wstring marker = uitest::MakeTempFolder(L"zapdate-generated-lines") + L"\\keep";
+    platform::UniqueHandle(
+        ::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    // One of each kind, each followed by noise: help, a normal start, clean-up, the hidden run.
+    static const wchar_t* const kFirst[] = {L"-?", L"5", L"-velk_update_wizard_delete_temp_folder",
+                                            L"-hiden_run"};
+    static const wchar_t kNoise[] = L"\"\\/ \t-?a09";
+    std::mt19937 random(20261211);
+    const auto pick = [&](size_t n) {
+        return std::uniform_int_distribution<size_t>(0, n - 1)(random);
+    };
+    for (const std::wstring first : kFirst) {
+        std::wstring line = Quoted(ProgramPath()) + L" " + first + L" ";
+        for (size_t count = pick(12); count > 0; --count)
+            line += kNoise[pick(std::size(kNoise) - 1)];
+        uitest::Process program = uitest::Launch(line, {L"ZAPDATE_UPDATE_HOST=127.0.0.1:1"});
+        ASSERT_TRUE(program);
+        if (first == L"-?") {
+            const HWND box =
+                uitest::WaitForMessageBox(L"Velk Update Wizard", program.id, kWindowTimeoutMs);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(uitest::MessageBoxText(box),
+                      L"Usage: KovraUpdate.exe [-hiden] [<reseller id> <product id>]");
+            EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(box, IDCANCEL))) << "OK only";
+            uitest::AnswerMessageBox(box, IDOK);
+        }
+        EXPECT_EQ(uitest::WaitForExit(program, kWindowTimeoutMs), 0)
+            << platform::Utf8FromWide(line);
+        EXPECT_TRUE(uitest::TopWindows(L"#32770").empty()) << platform::Utf8FromWide(line);
+    }
+    EXPECT_NE(::GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(Startup, MissingDialogInTheSatelliteComesFromTheExecutable) {
@@ -112,7 +109,7 @@ TEST_F(Startup, MissingDialogInTheSatelliteComesFromTheExecutable) {
     ASSERT_TRUE(
         ::CopyFileW((uitest::ProgramFolder() + L"test-satellites\\partial\\Zapdate.dll").c_str(),
                     (app + L"\\1031\\Zapdate.dll").c_str(), FALSE));
-    const LanguageValue german(1031);
+    const uitest::UiLanguage german(1031);
     uitest::Process program = uitest::Launch(Quoted(app + L"\\Zapdate.exe"));
     const HWND wizard = WaitForWizard();
     ASSERT_NE(wizard, nullptr);

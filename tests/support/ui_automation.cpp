@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cwctype>
+#include <utility>
 
 namespace uitest {
 namespace {
@@ -351,6 +352,39 @@ std::vector<ListRow> ReadListView(HWND listView, int columnCount) {
     return rows;
 }
 
+std::vector<std::wstring> ReadListHeadings(HWND listView) {
+    std::vector<std::wstring> headings;
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(listView, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    constexpr size_t kTextOffset = 256;
+    constexpr int kTextChars = 256;
+    RemoteBuffer remote(listView, kTextOffset + kTextChars * sizeof(wchar_t));
+    for (int column = 0; column < count && remote.Address(); ++column) {
+        LVCOLUMNW item = {};
+        item.mask = LVCF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(remote.At(kTextOffset));
+        item.cchTextMax = kTextChars;
+        remote.Write(0, &item, sizeof item);
+        std::wstring text(kTextChars, L'\0');
+        if (::SendMessageW(listView, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                           reinterpret_cast<LPARAM>(remote.Address())))
+            remote.Read(kTextOffset, text.data(), kTextChars * sizeof(wchar_t));
+        text.resize(std::wcslen(text.c_str()));
+        headings.push_back(text);
+    }
+    return headings;
+}
+
+int ListStringWidth(HWND listView, const std::wstring& text) {
+    const size_t size = (text.size() + 1) * sizeof(wchar_t);
+    RemoteBuffer remote(listView, size);
+    if (!remote.Address())
+        return -1;
+    remote.Write(0, text.c_str(), size);
+    return static_cast<int>(::SendMessageW(listView, LVM_GETSTRINGWIDTHW, 0,
+                                           reinterpret_cast<LPARAM>(remote.Address())));
+}
+
 void ClickListItem(HWND listView, int index) {
     RECT label;
     if (!RemoteItemRect(listView, index, LVIR_LABEL, label))
@@ -423,10 +457,24 @@ bool SaveScreenshot(const std::string& name) {
     ::Sleep(800);
     const char* folder = std::getenv("ZAPDATE_SCREENSHOTS");
     const std::string path = std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name;
-    // Wine starts Unix programs directly, with Unix paths.
+    // Wine starts Unix programs directly, with Unix paths, but cannot wait for them: the picture
+    // is taken once the file is there and has stopped growing (Z: is the Unix root).
     const std::wstring target = platform::WideFromUtf8(path);
-    Process import = Launch(L"/usr/bin/import -window root \"" + target + L"\"");
-    return import && WaitForExit(import, 20000) == 0;
+    const std::wstring file = L"Z:" + target;
+    ::DeleteFileW(file.c_str());
+    if (!Launch(L"/usr/bin/import -window root \"" + target + L"\""))
+        return false;
+    ULONGLONG size = 0;
+    return WaitUntil(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            const ULONGLONG last = std::exchange(
+                size, ::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)
+                          ? (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow
+                          : 0);
+            return size != 0 && size == last;
+        },
+        20000);
 }
 
 std::wstring ProgramFolder() {

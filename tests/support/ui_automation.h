@@ -76,6 +76,10 @@ struct ListRow {
     int image = -1;
 };
 std::vector<ListRow> ReadListView(HWND listView, int columnCount);
+// The headings of the list's columns.
+std::vector<std::wstring> ReadListHeadings(HWND listView);
+// The width in pixels that the list view gives `text` in its own font (LVM_GETSTRINGWIDTH).
+int ListStringWidth(HWND listView, const std::wstring& text);
 // Clicks at the centre of item `index`'s label, or of header item `column`.
 void ClickListItem(HWND listView, int index);
 void ClickListHeader(HWND listView, int column);

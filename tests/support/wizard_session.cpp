@@ -6,6 +6,18 @@
 
 namespace uitest {
 
+UiLanguage::UiLanguage(DWORD language) {
+    platform::UniqueRegKey key;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Velk", 0, nullptr, 0, KEY_WRITE, nullptr,
+                      key.Put(), nullptr);
+    ::RegSetValueExW(key.Get(), L"Language", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&language),
+                     sizeof language);
+}
+
+UiLanguage::~UiLanguage() {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Velk", L"Language");
+}
+
 bool WizardSession::Start(const std::wstring& arguments,
                           const std::vector<std::wstring>& environment,
                           const std::wstring& program) {

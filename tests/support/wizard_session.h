@@ -14,6 +14,16 @@ inline constexpr int kFinishButton = 0x3025;
 // Generous: the first window of a fresh Wine prefix takes a while.
 inline constexpr DWORD kWizardTimeoutMs = 90000;
 
+// HKCU "Software\Velk" value "Language" set to `language` for the programs that the test starts,
+// removed again at the end.
+class UiLanguage {
+public:
+    explicit UiLanguage(DWORD language);
+    ~UiLanguage();
+    UiLanguage(const UiLanguage&) = delete;
+    UiLanguage& operator=(const UiLanguage&) = delete;
+};
+
 class WizardSession {
 public:
     // Starts the program (the build's Zapdate.exe unless `program` is given) with `arguments`

@@ -14,9 +14,11 @@
 #include <prsht.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <tuple>
 
 using testpkg::Behaviour;
@@ -96,6 +98,25 @@ protected:
 
     uitest::WizardSession wizard_;
 };
+
+// The words of the English download and install pages that German has no use for.
+void ExpectNoEnglishWord(const std::vector<std::wstring>& texts) {
+    static const std::set<std::wstring> english = {
+        L"second",   L"seconds",     L"minute", L"minutes", L"hour",    L"hours",
+        L"Updating", L"Downloading", L"build",  L"Time",    L"elapsed", L"remaining",
+        L"Transfer", L"rate",        L"Please", L"wait",    L"while",   L"progress"};
+    for (const std::wstring& text : texts) {
+        std::wstring word;
+        for (const wchar_t c : text + L" ") {
+            if (std::iswalpha(c)) {
+                word += c;
+                continue;
+            }
+            EXPECT_EQ(english.count(word), 0u) << platform::Utf8FromWide(text);
+            word.clear();
+        }
+    }
+}
 
 } // namespace
 
@@ -188,6 +209,35 @@ TEST_F(WholeUpdate, CancelDuringTheSecondOfThreeInstallersSkipsTheThird) {
     EXPECT_EQ(RowNamed(rows, order[2]->name)->columns[4], L"Failed. Canceled by user");
     EXPECT_EQ(Report(*order[2]), "") << "the third installer never started";
     EXPECT_EQ(InstalledBuild(order[2]->record), 1200u);
+}
+
+TEST_F(WholeUpdate, GermanWizardShowsNoEnglishWordWhileDownloadingAndInstalling) {
+    const uitest::UiLanguage german(1031);
+    testpkg::TestPackage package = InstallWithPackage(kKovra, Behaviour::Hang);
+    ASSERT_TRUE(site_->Offer(package, "slow_kovra_setup.exe")); // a trickle: the times show
+    ASSERT_TRUE(StartWizard());
+    EXPECT_EQ(uitest::WindowText(wizard_.Sheet()), L"Velk Update-Assistent");
+    EXPECT_EQ(uitest::ControlText(wizard_.Page(), IDC_TITLE),
+              L"Willkommen beim Velk Update-Assistenten");
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    ASSERT_TRUE(
+        uitest::WaitForPageWithControl(wizard_.Sheet(), IDC_PROGRESS_BAR, kWizardTimeoutMs));
+    const auto shows = [&](int id) {
+        return uitest::WaitUntil([&] { return uitest::ControlText(wizard_.Page(), id).size() > 1; },
+                                 kWizardTimeoutMs);
+    };
+    ASSERT_TRUE(shows(IDC_ELAPSED_TIME));
+    ExpectNoEnglishWord(uitest::StaticTexts(wizard_.Page()));
+    uitest::SaveScreenshot("de/download.png");
+
+    ASSERT_TRUE(shows(IDC_INSTALL_CURRENT) && shows(IDC_INSTALL_ELAPSED));
+    ExpectNoEnglishWord(uitest::StaticTexts(wizard_.Page()));
+    uitest::SaveScreenshot("de/install.png");
+    uitest::PressWizardButton(wizard_.Sheet(), PSBTN_CANCEL);
+    const HWND question = uitest::WaitForMessageBox(L"Velk Update-Assistent", 0, kWizardTimeoutMs);
+    ASSERT_NE(question, nullptr);
+    uitest::AnswerMessageBox(question, IDYES);
+    EXPECT_EQ(wizard_.EndPageRows().size(), 1u);
 }
 
 TEST_F(WholeUpdate, NothingDownloadedLeadsStraightToTheEndPage) {

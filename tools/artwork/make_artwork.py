@@ -11,6 +11,9 @@ from signed-distance shapes; pixels on an edge are supersampled (8 x 8 samples) 
 pixels well inside or outside a shape are decided from the distance alone. The BMP, ICO, CUR, ANI
 and PNG writers are at the end of the file.
 
+Every picture is drawn afresh for each screen scaling rather than stretched: the wizard's bitmaps
+and busy animation at 100, 150 and 200 %, the icons at each size that a scaled screen asks for.
+
 The identity: a round badge in deep blue to teal with a white, two-tone "V" (the Velk emblem);
 the update motif is a pair of green circular arrows around it; status icons put a small overlay
 (green check, red warning triangle) at the badge's lower right.
@@ -619,57 +622,85 @@ def make_program_icon(size):
     return c
 
 
-def make_header_bitmap():
-    """49 x 49 on white: the emblem in its arrows, drawn at 45 pixels with a 2-pixel margin."""
-    c = Canvas(49, 49, background=WHITE)
-    art = Canvas(45, 45)
-    draw_program_art(art, 0, 0, 45)
-    c.draw(art, 2, 2)
+def make_header_bitmap(scale=1.0):
+    """49 x 49 on white at 100 %: the emblem in its arrows, drawn at 45 pixels with a 2-pixel
+    margin; every length grows with `scale`."""
+    size = round(49 * scale)
+    margin = round(2 * scale)
+    c = Canvas(size, size, background=WHITE)
+    art = Canvas(size - 2 * margin, size - 2 * margin)
+    draw_program_art(art, 0, 0, size - 2 * margin)
+    c.draw(art, margin, margin)
     return c
 
 
-def make_watermark():
-    w, h = 164, 314
+# The watermark's top and bottom edges. The wizard fills the page below a watermark that is
+# shorter than the page with the colour of its top-left pixel, so both edges share one colour and
+# the fill continues the picture whatever the page's height.
+WATERMARK_EDGE = rgb("#0A2A62")
+# The sheet shows no more than this width of the watermark at any scaling; a scaled watermark
+# grows in height only, and its art as far as this width allows.
+WATERMARK_WIDTH = 164
+
+
+def make_watermark(scale=1.0):
+    """164 x 314 at 100 %; taller by `scale`, with the emblem and wordmark drawn larger."""
+    s = scale
+    a = min(scale, 1.3)  # the art's own scale, bounded by the width
+    w, h = WATERMARK_WIDTH, round(314 * s)
     c = Canvas(w, h)
     panel = Polygon([(0, 0), (w, 0), (w, h), (0, h)])
-    c.fill(panel, linear(0, 0, w * 0.55, h, [(0.0, rgb("#23A7C6")), (0.45, rgb("#1266B4")),
-                                            (1.0, rgb("#0A2A62"))]))
-    ex, ey = 82.0, 104.0
+    ex, ey = 82.0, 104.0 * s
+    # Brightest round the emblem, deep blue towards both ends.
+    c.fill(panel, linear(0, 0, w * 0.25, h, [(0.0, rgb("#1266B4")), (0.30, rgb("#23A7C6")),
+                                            (0.62, rgb("#1266B4")), (0.90, WATERMARK_EDGE)]))
     # Soft shapes: a glow behind the emblem, ripples round it and two broad swells at the foot.
-    c.fill(Circle(ex, ey, 120), radial(ex, ey, 120, [(0.0, with_alpha(WHITE, 0.30)),
-                                                     (1.0, with_alpha(WHITE, 0.0))]))
+    c.fill(Circle(ex, ey, 120 * a), radial(ex, ey, 120 * a, [(0.0, with_alpha(WHITE, 0.30)),
+                                                             (1.0, with_alpha(WHITE, 0.0))]))
     for radius, alpha in ((66, 0.16), (84, 0.11), (106, 0.08), (132, 0.06), (162, 0.045)):
-        c.fill(Ring(ex, ey, radius, 1.1), solid(with_alpha(WHITE, alpha)))
-    c.fill(Circle(-60, 470, 235).intersect(panel), solid(with_alpha(WHITE, 0.06)))
-    c.fill(Circle(250, 520, 250).intersect(panel), solid(with_alpha(NAVY, 0.22)))
-    art = Canvas(112, 112)
-    draw_program_art(art, 0, 0, 112)
-    c.draw(art, int(ex - 56), int(ey - 56))
-    # The wordmark.
-    word_h, word_w, word_sp = 21.0, 3.6, 7.0
+        c.fill(Ring(ex, ey, radius * a, 1.1 * a), solid(with_alpha(WHITE, alpha)))
+    foot = h - 314  # the swells keep their place above the foot
+    c.fill(Circle(-60, 470 + foot, 235).intersect(panel), solid(with_alpha(WHITE, 0.06)))
+    c.fill(Circle(250, 520 + foot, 250).intersect(panel), solid(with_alpha(NAVY, 0.22)))
+    size = round(112 * a)
+    art = Canvas(size, size)
+    draw_program_art(art, 0, 0, size)
+    c.draw(art, int(ex - size / 2), int(ey - size / 2))
+    # The wordmark, at the same distance below the emblem as at 100 %, grown with the art.
+    word_h, word_w, word_sp = 21.0 * a, 3.6 * a, 7.0 * a
     tw = text_width("VELK", word_h, word_sp)
-    shape, _ = text_shape("VELK", (w - tw) / 2.0, 196.0, word_h, word_w, word_sp)
-    c.fill(shape.moved(0, 1.2), solid(with_alpha(NAVY, 0.45)), soft=1.5)
+    shape, _ = text_shape("VELK", (w - tw) / 2.0, ey + 92.0 * a, word_h, word_w, word_sp)
+    c.fill(shape.moved(0, 1.2 * a), solid(with_alpha(NAVY, 0.45)), soft=1.5 * a)
     c.fill(shape, solid(WHITE))
-    c.fill(Capsule(w / 2.0 - 34, 230.5, w / 2.0 + 34, 230.5, 1.0), solid(with_alpha(LIGHT_TEAL, 0.9)))
-    sub_h, sub_w, sub_sp = 7.0, 1.25, 3.2
+    rule_y = ey + 126.5 * a
+    c.fill(Capsule(w / 2.0 - 34 * a, rule_y, w / 2.0 + 34 * a, rule_y, 1.0 * a),
+           solid(with_alpha(LIGHT_TEAL, 0.9)))
+    sub_h, sub_w, sub_sp = 7.0 * a, 1.25 * a, 3.2 * a
     sub = "UPDATE WIZARD"
     sw = text_width(sub, sub_h, sub_sp)
-    shape, _ = text_shape(sub, (w - sw) / 2.0, 239.0, sub_h, sub_w, sub_sp)
+    shape, _ = text_shape(sub, (w - sw) / 2.0, ey + 135.0 * a, sub_h, sub_w, sub_sp)
     c.fill(shape, solid(with_alpha(WHITE, 0.92)))
     # A fine light edge where the panel meets the white page.
     c.fill(Polygon([(w - 1, 0), (w, 0), (w, h), (w - 1, h)]), solid(with_alpha(WHITE, 0.18)))
+    # Both ends fade into the edge colour, which they reach exactly.
+    top, bottom = 16 * a, 30 * a
+    c.fill(Polygon([(0, 0), (w, 0), (w, top), (0, top)]),
+           linear(0, 1, 0, top, [(0.0, WATERMARK_EDGE), (1.0, with_alpha(WATERMARK_EDGE, 0.0))]))
+    c.fill(Polygon([(0, h - bottom), (w, h - bottom), (w, h), (0, h)]),
+           linear(0, h - bottom, 0, h - 1, [(0.0, with_alpha(WATERMARK_EDGE, 0.0)),
+                                            (1.0, WATERMARK_EDGE)]))
     return c
 
 
-def make_busy_frame(frame, frames):
-    """One frame of the busy animation: the arrows turn round a still emblem."""
-    c = Canvas(32, 32)
-    cx = cy = 16.0
+def make_busy_frame(frame, frames, size=32):
+    """One frame of the busy animation: the arrows turn round a still emblem. 32 pixels at 100 %."""
+    s = size / 32.0
+    c = Canvas(size, size)
+    cx = cy = 16.0 * s
     rotation = 180.0 * frame / frames
-    arrows = refresh_arrows(cx, cy, 12.6, 2.9, start=-60.0 + rotation)
-    draw_arrows(c, arrows, 0.7, cx, cy, 12.6)
-    draw_badge(c, cx, cy, 8.6)
+    arrows = refresh_arrows(cx, cy, 12.6 * s, 2.9 * s, start=-60.0 + rotation)
+    draw_arrows(c, arrows, 0.7 * s, cx, cy, 12.6 * s)
+    draw_badge(c, cx, cy, 8.6 * s)
     return c
 
 
@@ -748,6 +779,101 @@ def bmp24(canvas, background=WHITE):
     return header + info + data
 
 
+# Colours that the wizard's bitmap loader may replace with system colours in a bitmap with a
+# colour table (black, the two greys and white); the palette keeps a step away from them.
+MAPPED_COLOURS = {(0, 0, 0): (1, 1, 1), (128, 128, 128): (129, 129, 129),
+                  (192, 192, 192): (193, 193, 193), (255, 255, 255): (254, 254, 254)}
+
+
+def median_cut(histogram, count):
+    """`count` colours for a {colour: pixels} histogram: the box with the most pixels times its
+    widest range is split at its median along that range, until there are enough boxes."""
+
+    def measured(box):
+        ranges = [max(c[k] for c, _ in box) - min(c[k] for c, _ in box) for k in range(3)]
+        axis = max(range(3), key=lambda k: ranges[k])
+        weight = ranges[axis] * sum(n for _, n in box) if len(box) > 1 else -1
+        return [weight, axis, box]
+
+    boxes = [measured(list(histogram.items()))] if histogram else []
+    while 0 < len(boxes) < count:
+        largest = max(boxes, key=lambda b: b[0])
+        if largest[0] <= 0:
+            break
+        boxes.remove(largest)
+        _, axis, box = largest
+        box.sort(key=lambda item: item[0][axis])
+        half, seen, cut = sum(n for _, n in box) / 2.0, 0, 1
+        for i, (_, n) in enumerate(box[:-1]):
+            seen += n
+            cut = i + 1
+            if seen >= half:
+                break
+        boxes += [measured(box[:cut]), measured(box[cut:])]
+    palette = []
+    for _, _, box in boxes:
+        total = sum(n for _, n in box)
+        colour = tuple(int(round(sum(c[k] * n for c, n in box) / total)) for k in range(3))
+        palette.append(MAPPED_COLOURS.get(colour, colour))
+    return palette
+
+
+def bmp8(canvas, keep=(), background=WHITE):
+    """A bottom-up 8-bit BMP file of the canvas over `background`: 256 colours by median cut,
+    with Floyd-Steinberg error diffusion, and the colours `keep` (RGBA) among them. A pixel whose
+    colour is in the palette keeps it exactly and passes no error on, so flat areas stay clean."""
+    flat = Canvas(canvas.w, canvas.h, background=background)
+    flat.draw(canvas)
+    pixels = [p[:3] for p in flat.rgba8()]
+    kept = [tuple(to8(v) for v in colour[:3]) for colour in keep]
+    histogram = {}
+    for p in pixels:
+        if p not in kept:
+            histogram[p] = histogram.get(p, 0) + 1
+    palette = kept + median_cut(histogram, 256 - len(kept))
+    exact = {c: i for i, c in enumerate(palette)}
+    nearest = {}
+
+    def index_of(colour):
+        if colour not in nearest:
+            nearest[colour] = min(range(len(palette)), key=lambda i: sum(
+                (a - b) * (a - b) for a, b in zip(palette[i], colour)))
+        return nearest[colour]
+
+    w, h = canvas.w, canvas.h
+    error = [[0.0, 0.0, 0.0] for _ in range((w + 2) * 2)]
+    indices = [0] * (w * h)
+    for y in range(h):
+        here, below = error[:w + 2], [[0.0, 0.0, 0.0] for _ in range(w + 2)]
+        for x in range(w):
+            source = pixels[y * w + x]
+            if source in exact:
+                indices[y * w + x] = exact[source]
+                continue
+            wanted = tuple(min(255, max(0, int(round(source[k] + here[x + 1][k])))) for k in range(3))
+            i = index_of(wanted)
+            indices[y * w + x] = i
+            for k in range(3):
+                e = source[k] + here[x + 1][k] - palette[i][k]
+                here[x + 2][k] += e * 7 / 16
+                below[x][k] += e * 3 / 16
+                below[x + 1][k] += e * 5 / 16
+                below[x + 2][k] += e * 1 / 16
+        error = below + [[0.0, 0.0, 0.0] for _ in range(w + 2)]
+    palette += [(0, 0, 0)] * (256 - len(palette))
+    stride = (w + 3) & ~3
+    rows = []
+    for y in range(h - 1, -1, -1):
+        row = bytes(indices[y * w:(y + 1) * w])
+        rows.append(row + b"\0" * (stride - w))
+    data = b"".join(rows)
+    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(data), 3780, 3780, 256, 0)
+    offset = 14 + len(info) + len(colours)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    return header + info + colours + data
+
+
 def dib32_with_mask(canvas):
     """An icon image: BITMAPINFOHEADER (double height), BGRA rows bottom-up, then the AND mask."""
     w, h = canvas.w, canvas.h
@@ -770,12 +896,13 @@ def dib32_with_mask(canvas):
 
 
 def icon_file(canvases, hotspots=None):
-    """An .ico file, or a .cur file when hotspots (one (x, y) per image) are given. Images of 256
-    pixels are stored PNG-compressed, as Windows Vista and later expect."""
+    """An .ico file, or a .cur file when hotspots (one (x, y) per image) are given. Icon images of
+    48 pixels and more are stored PNG-compressed, which Windows reads since Vista (and expects at
+    256); cursor images stay plain bitmaps."""
     kind = 1 if hotspots is None else 2
     images = []
     for cv in canvases:
-        images.append(png(cv) if cv.w >= 256 else dib32_with_mask(cv))
+        images.append(png(cv) if cv.w >= 48 and hotspots is None else dib32_with_mask(cv))
     out = struct.pack("<HHH", 0, kind, len(canvases))
     offset = 6 + 16 * len(canvases)
     for i, (cv, data) in enumerate(zip(canvases, images)):
@@ -796,10 +923,12 @@ def riff_chunk(tag, data):
 
 def ani_file(frame_files, jiffies, title, artist):
     """A RIFF 'ACON' animated cursor: anih, rate and seq chunks, then LIST 'fram' of 'icon'
-    chunks, each a complete .cur file."""
+    chunks, each a complete .cur file. The header gives no size of its own (its size fields are
+    0), so each frame is taken at the size of the image that its .cur file offers for the
+    requested size."""
     n = len(frame_files)
     AF_ICON, AF_SEQUENCE = 1, 2
-    anih = struct.pack("<9I", 36, n, n, 32, 32, 32, 1, jiffies, AF_ICON | AF_SEQUENCE)
+    anih = struct.pack("<9I", 36, n, n, 0, 0, 0, 0, jiffies, AF_ICON | AF_SEQUENCE)
     info = riff_chunk(b"LIST", b"INFO" + riff_chunk(b"INAM", title.encode("ascii") + b"\0") +
                       riff_chunk(b"IART", artist.encode("ascii") + b"\0"))
     rate = struct.pack("<%dI" % n, *([jiffies] * n))
@@ -879,22 +1008,19 @@ def write(path, data):
 def write_previews(pics):
     backgrounds = [None, WHITE, rgb("#F0F0F0"), rgb("#0A64D8"), rgb("#202020")]
     prog = pics["program"]
-    items = [prog[16], scaled(prog[16], 8), prog[32], scaled(prog[32], 4), prog[48],
-             scaled(prog[48], 3), prog[256]]
+    items = [prog[size] for size in sorted(prog)] + [scaled(prog[16], 8), scaled(prog[32], 4)]
     write(os.path.join(PREVIEW_DIR, "program_icon.png"), png(sheet(items, backgrounds)))
     status = []
-    for kind in ("success", "failure"):
-        for size in (16, 32):
-            cv = pics[kind][size]
-            status += [cv, scaled(cv, 128 // size)]
-    for size in (16, 32):
-        cv = pics["error"][size]
-        status += [cv, scaled(cv, 128 // size)]
+    for kind in ("success", "failure", "error"):
+        for size in STATUS_ICON_SIZES:
+            status.append(pics[kind][size])
+        status += [scaled(pics[kind][16], 8), scaled(pics[kind][32], 4)]
     write(os.path.join(PREVIEW_DIR, "status_icons.png"), png(sheet(status, backgrounds)))
-    header = pics["header"]
-    write(os.path.join(PREVIEW_DIR, "header.png"), png(sheet([header, scaled(header, 6)], [WHITE])))
-    # The watermark beside a white page, as on the wizard's welcome page, and enlarged.
-    wm = pics["watermark"]
+    headers = [pics["header"][p] for p in ART_SCALES]
+    write(os.path.join(PREVIEW_DIR, "header.png"),
+          png(sheet(headers + [scaled(headers[0], 6)], [WHITE])))
+    # The watermark beside a white page, as on the wizard's welcome page, and at each scale.
+    wm = pics["watermark"][100]
     page = Canvas(476, 314, background=WHITE)
     page.draw(wm)
     title, _ = text_shape("VELK UPDATE WIZARD", 180, 24, 12, 1.8, 3)
@@ -903,13 +1029,17 @@ def write_previews(pics):
         page.fill(Capsule(180, 70 + 14 * k, 440 - 40 * (k % 2), 70 + 14 * k, 5),
                   solid(rgb("#C8C8C8")))
     write(os.path.join(PREVIEW_DIR, "watermark_page.png"), png(page))
-    write(os.path.join(PREVIEW_DIR, "watermark_2x.png"), png(scaled(wm, 2)))
-    frames = pics["busy"]
+    write(os.path.join(PREVIEW_DIR, "watermarks.png"),
+          png(sheet([pics["watermark"][p] for p in ART_SCALES], [WHITE])))
+    frames = pics["busy"][100]
     strip = [scaled(f, 4) for f in frames]
     write(os.path.join(PREVIEW_DIR, "busy_frames.png"),
           png(sheet(strip[:6], [WHITE, rgb("#F0F0F0")])))
     write(os.path.join(PREVIEW_DIR, "busy_frames_2.png"),
           png(sheet(strip[6:], [WHITE, rgb("#F0F0F0")])))
+    write(os.path.join(PREVIEW_DIR, "busy_scales.png"),
+          png(sheet([pics["busy"][p][k] for k in (0, 3) for p in ART_SCALES],
+                    [WHITE, rgb("#F0F0F0")])))
     hand = scaled(pics["hand"], 8)
     hx, hy = HAND_HOTSPOT
     hand.fill(Ring(hx * 8 + 4, hy * 8 + 4, 5, 1.5), solid(rgb("#FF0000")))
@@ -932,33 +1062,57 @@ IDR_BUSY_ANIMATION ANICURSOR "art/busy.ani"
 IDC_LINK_HAND CURSOR "art/hand.cur"
 """
 
+# The scaled bitmaps carry their own numbers (the program picks them at start); the 100 % ones
+# keep the numbers that the sheet has always used.
 BITMAPS_RC_TEXT = """// Generated by tools/artwork/make_artwork.py; do not edit. The Wizard97 header and watermark
-// bitmaps; language satellites carry them too, since the sheet takes them from the primary module.
+// bitmaps at 100, 150 and 200 %; language satellites carry them too, since the sheet takes them
+// from the primary module.
 IDB_HEADER BITMAP "art/header.bmp"
 IDB_WATERMARK BITMAP "art/watermark.bmp"
+IDB_HEADER_150 BITMAP "art/header_150.bmp"
+IDB_WATERMARK_150 BITMAP "art/watermark_150.bmp"
+IDB_HEADER_200 BITMAP "art/header_200.bmp"
+IDB_WATERMARK_200 BITMAP "art/watermark_200.bmp"
 """
+
+# Scales of the bitmaps and the busy animation, in per cent; the icons carry an image for each
+# common scaling of their 16- and 32-pixel sizes instead.
+ART_SCALES = (100, 150, 200)
+STATUS_ICON_SIZES = (16, 20, 24, 32)
+WINDOW_ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+
+
+def bitmap_name(kind, percent):
+    return "%s.bmp" % kind if percent == 100 else "%s_%d.bmp" % (kind, percent)
 
 
 def main(argv):
     pics = {
-        "program": {s: make_program_icon(s) for s in (16, 32, 48, 256)},
-        "success": {s: draw_status_icon(s, "success") for s in (16, 32)},
-        "failure": {s: draw_status_icon(s, "failure") for s in (16, 32)},
-        "error": {s: draw_error_icon(s) for s in (16, 32)},
-        "header": make_header_bitmap(),
-        "watermark": make_watermark(),
-        "busy": [make_busy_frame(i, 12) for i in range(12)],
+        "program": {s: make_program_icon(s) for s in WINDOW_ICON_SIZES + (256,)},
+        "success": {s: draw_status_icon(s, "success") for s in STATUS_ICON_SIZES},
+        "failure": {s: draw_status_icon(s, "failure") for s in STATUS_ICON_SIZES},
+        "error": {s: draw_error_icon(s) for s in WINDOW_ICON_SIZES},
+        "header": {p: make_header_bitmap(p / 100.0) for p in ART_SCALES},
+        "watermark": {p: make_watermark(p / 100.0) for p in ART_SCALES},
+        "busy": {p: [make_busy_frame(i, 12, 32 * p // 100) for i in range(12)] for p in ART_SCALES},
         "hand": make_hand_cursor(),
     }
-    write(os.path.join(ART_DIR, "header.bmp"), bmp24(pics["header"]))
-    write(os.path.join(ART_DIR, "watermark.bmp"), bmp24(pics["watermark"]))
+    for percent in ART_SCALES:
+        write(os.path.join(ART_DIR, bitmap_name("header", percent)),
+              bmp24(pics["header"][percent]))
+        write(os.path.join(ART_DIR, bitmap_name("watermark", percent)),
+              bmp8(pics["watermark"][percent], keep=(WATERMARK_EDGE,)))
     order = lambda d: [d[s] for s in sorted(d)]
     write(os.path.join(ART_DIR, "program.ico"), icon_file(order(pics["program"])))
     write(os.path.join(ART_DIR, "success.ico"), icon_file(order(pics["success"])))
     write(os.path.join(ART_DIR, "failure.ico"), icon_file(order(pics["failure"])))
     write(os.path.join(ART_DIR, "error.ico"), icon_file(order(pics["error"])))
     write(os.path.join(ART_DIR, "hand.cur"), icon_file([pics["hand"]], [HAND_HOTSPOT]))
-    frames = [icon_file([f], [(16, 16)]) for f in pics["busy"]]
+    # Each frame holds the picture at every scale, its hot spot in the middle.
+    frames = []
+    for i in range(12):
+        sizes = [pics["busy"][p][i] for p in ART_SCALES]
+        frames.append(icon_file(sizes, [(f.w // 2, f.h // 2) for f in sizes]))
     write(os.path.join(ART_DIR, "busy.ani"), ani_file(frames, 6, "Velk busy", "Velk"))
     write(os.path.join(ART_DIR, "artwork.rc"), RC_TEXT.encode("ascii"))
     write(os.path.join(ART_DIR, "wizard_bitmaps.rc"), BITMAPS_RC_TEXT.encode("ascii"))

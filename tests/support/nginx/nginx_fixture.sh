@@ -79,6 +79,8 @@ http {
     listen 127.0.0.1:$site_port;
     root $state/site;
     access_log $state/site-access.log;
+    # Packages named slow_* arrive at a steady trickle, so that a page shows its times.
+    location /dl/slow_ { limit_rate 300k; }
   }
 }
 CONF
