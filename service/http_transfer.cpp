@@ -121,7 +121,9 @@ public:
             ahead_ = kChunkSize;
             return available;
         }
-        const DWORD size = std::max(available, ahead_ - received % ahead_);
+        // Never more than kMaxReadSize: the block that takes the read has no room for more,
+        // and WinInet on Windows may hold far more than one buffer.
+        const DWORD size = std::min(std::max(available, ahead_ - received % ahead_), kMaxReadSize);
         ahead_ = std::min(ahead_ * 2, kMaxReadSize);
         return size;
     }
