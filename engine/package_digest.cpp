@@ -1,6 +1,5 @@
 #include "engine/package_digest.h"
 
-#include "platform/logger.h"
 #include "platform/text.h"
 
 bool PackageMayRun(PackageVerdict verdict) {
@@ -33,8 +32,7 @@ PackageVerdict CPackageDigest::Verdict() {
     return *downloaded == *expected_ ? PackageVerdict::Matches : PackageVerdict::Differs;
 }
 
-void LogPackageVerdict(const std::string& url, PackageVerdict verdict,
-                       const CPackageDigest& digest) {
+std::wstring PackageVerdictText(PackageVerdict verdict, const CPackageDigest& digest) {
     const wchar_t* text = L"no SHA-256 published";
     switch (verdict) {
     case PackageVerdict::NotPublished:
@@ -52,8 +50,8 @@ void LogPackageVerdict(const std::string& url, PackageVerdict verdict,
         text = L"SHA-256 could not be computed; the package was deleted";
         break;
     }
-    std::wstring line = platform::FormatWide(L"package %hs: %s", url.c_str(), text);
+    std::wstring line = text;
     if (!digest.DownloadedText().empty())
         line += platform::FormatWide(L" (downloaded %hs)", digest.DownloadedText().c_str());
-    platform::TheLogger().Log(platform::kLogRunRecord, 0, std::move(line));
+    return line;
 }

@@ -43,7 +43,5 @@ private:
     std::string downloaded_;
 };
 
-// Records the verdict on the package from `url` for the maker's support (the program's logger,
-// level platform::kLogRunRecord).
-void LogPackageVerdict(const std::string& url, PackageVerdict verdict,
-                       const CPackageDigest& digest);
+// The verdict for the run log, with the downloaded bytes' digest once it was computed.
+std::wstring PackageVerdictText(PackageVerdict verdict, const CPackageDigest& digest);

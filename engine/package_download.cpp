@@ -6,8 +6,31 @@
 #include "engine/package_digest.h"
 #include "engine/updater.h"
 #include "platform/resource_strings.h"
+#include "platform/run_log.h"
 #include "resources/resource_ids.h"
 #include "service/package_request.h"
+
+namespace {
+
+struct TransferFigures {
+    uint32_t bytes = 0;
+    uint32_t milliseconds = 0;
+    TransferFigures() = default;
+    TransferFigures(const service::CHttpTransfer& transfer)
+        : bytes(transfer.Received()), milliseconds(transfer.ElapsedMilliseconds()) {}
+};
+
+// One line of the run log for each package: where from, how it went, how fast, and the hash.
+void LogDownload(const std::string& url, const std::wstring& result, TransferFigures figures,
+                 const std::wstring& verdict) {
+    const uint64_t rate =
+        figures.milliseconds ? uint64_t{figures.bytes} * 1000 / figures.milliseconds : 0;
+    platform::LogRunStepF(L"download %hs: %s; %u bytes in %u ms, %llu bytes/s; %s", url.c_str(),
+                          result.c_str(), figures.bytes, figures.milliseconds,
+                          static_cast<unsigned long long>(rate), verdict.c_str());
+}
+
+} // namespace
 
 bool AwaitsDownload(const InstalledProduct& item) {
     return (item.Status() & 0x6) == 0x6;
@@ -53,17 +76,19 @@ void CUpdater::DownloadOne(size_t index) {
     CPackageDigest digest(job.publishedSha256);
     if (requestBuilt && digest.IsMalformed()) {
         // Nothing could vouch for the bytes, so they are not fetched.
-        RejectPackage(index, job.url, PackageVerdict::Malformed, digest);
+        LogDownload(job.url, L"not requested", {},
+                    PackageVerdictText(PackageVerdict::Malformed, digest));
+        RejectPackage(index);
         return;
     }
     if (requestBuilt && transfer_.Perform(currentPackagePath_, request_, digest.Observer()) ==
                             service::TransferResult::Done) {
         const PackageVerdict verdict = digest.Verdict();
+        LogDownload(job.url, L"done", transfer_, PackageVerdictText(verdict, digest));
         if (!PackageMayRun(verdict)) {
-            RejectPackage(index, job.url, verdict, digest);
+            RejectPackage(index);
             return;
         }
-        LogPackageVerdict(job.url, verdict, digest);
         MarkDownloaded(index);
         return;
     }
@@ -79,6 +104,11 @@ void CUpdater::DownloadOne(size_t index) {
         transfer_.GetError(text);
     }
     SetItemStatusText(index, text);
+    const std::wstring result = cancel_.Get() ? L"cancelled" : L"failed: " + text;
+    if (requestBuilt)
+        LogDownload(job.url, result, transfer_, L"SHA-256 not checked");
+    else
+        LogDownload(job.url, L"not requested: " + text, {}, L"SHA-256 not checked");
 }
 
 bool CUpdater::PreparePackage(size_t index, PackageJob& job) {
@@ -126,11 +156,9 @@ void CUpdater::MarkDownloaded(size_t index) {
     downloaded_.push_back(static_cast<uint32_t>(index));
 }
 
-void CUpdater::RejectPackage(size_t index, const std::string& url, PackageVerdict verdict,
-                             const CPackageDigest& digest) {
+void CUpdater::RejectPackage(size_t index) {
     // Its installer must never run: the file goes, and the item stays without a package.
     ::DeleteFileW(currentPackagePath_.c_str());
-    LogPackageVerdict(url, verdict, digest);
     platform::ScopedLock list(listLock_);
     if (WorkerLetGo() || index >= selection_.items.size())
         return;

@@ -116,8 +116,7 @@ private:
     bool BuildRequest(PackageJob& job, bool& requestBuilt);
     void MarkDownloaded(size_t index);
     // A package whose bytes are not those published: deleted, and the item told why.
-    void RejectPackage(size_t index, const std::string& url, PackageVerdict verdict,
-                       const CPackageDigest& digest);
+    void RejectPackage(size_t index);
     void SetItemStatusText(size_t index, const std::wstring& text);
     void MarkRemainingCancelled(size_t first);
 

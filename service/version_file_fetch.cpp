@@ -1,10 +1,27 @@
 #include "service/version_file_fetch.h"
 
 #include "platform/resource_strings.h"
+#include "platform/run_log.h"
 #include "resources/resource_ids.h"
 #include "service/version_file_signature.h"
 
 namespace service {
+namespace {
+
+void LogVersionFileFetch(const CHttpTransfer& transfer, bool fetched,
+                         const std::optional<platform::Sha256Digest>& digest) {
+    if (!fetched) {
+        std::wstring error;
+        transfer.GetError(error);
+        platform::LogRunStepF(L"version file %hs: failed: %s", kVersionFileObject, error.c_str());
+        return;
+    }
+    platform::LogRunStepF(L"version file %hs: %u bytes, SHA-256 %hs", kVersionFileObject,
+                          transfer.Received(),
+                          digest ? platform::Sha256Text(*digest).c_str() : "unavailable");
+}
+
+} // namespace
 
 std::wstring VersionFilePath(const std::wstring& updateTempFolder) {
     return updateTempFolder + L"\\" + kVersionFileName;
@@ -36,11 +53,16 @@ bool FetchVersionFile(CHttpTransfer& transfer, const std::wstring& updateTempFol
                                           [&hash](const char* data, size_t size) {
                                               hash.Add(data, size);
                                           }) == TransferResult::Done;
+    const std::optional<platform::Sha256Digest> digest = hash.Finish();
+    LogVersionFileFetch(transfer, fetched, digest);
     if (publicKey.empty())
         return fetched;
-    const std::optional<platform::Sha256Digest> digest = hash.Finish();
-    if (fetched && digest &&
-        VersionFileSignatureHolds(transfer, host, updateTempFolder, *digest, publicKey))
+    const bool signatureHolds =
+        fetched && digest &&
+        VersionFileSignatureHolds(transfer, host, updateTempFolder, *digest, publicKey);
+    platform::LogRunStep(signatureHolds ? L"version file signature: holds"
+                                        : L"version file signature: missing or wrong");
+    if (signatureHolds)
         return true;
     ::DeleteFileW(versionFilePath.c_str());
     return false;

@@ -1,6 +1,7 @@
 #include "wizard/end_page.h"
 
 #include "engine/updater.h"
+#include "platform/run_log.h"
 #include "platform/text.h"
 #include "wizard/date_text.h"
 #include "wizard/list_view.h"
@@ -117,6 +118,8 @@ void CEndPage::BuildList() {
             product = items[static_cast<size_t>(i)];
         }
         InsertRow(i, product);
+        platform::LogRunStepF(L"end page: %s: %s", product.displayName.c_str(),
+                              OutcomeText(product).c_str());
     }
 }
 

@@ -3,6 +3,7 @@
 // and reports on the end page what the registry says afterwards.
 
 #include "catalogue/installed_product_list.h"
+#include "platform/run_log.h"
 #include "platform/text.h"
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
@@ -17,8 +18,10 @@
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 using testpkg::Behaviour;
@@ -27,6 +30,36 @@ using uitest::kWizardTimeoutMs;
 using namespace testsupport;
 
 namespace {
+
+// The run log in the temporary folder that the wizard shares with the tests.
+std::filesystem::path RunLogPath() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    return std::filesystem::path(temp) / platform::kRunLogName;
+}
+
+std::string RunLog() {
+    std::ifstream file(RunLogPath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// Each of `lines` is in the run log: a line that holds its parts in this order.
+void ExpectRunLogLines(const std::vector<std::vector<std::string>>& lines) {
+    std::vector<std::string> log;
+    std::istringstream text(RunLog());
+    for (std::string line; std::getline(text, line);)
+        log.push_back(line);
+    for (const std::vector<std::string>& parts : lines) {
+        const bool found = std::any_of(log.begin(), log.end(), [&](const std::string& line) {
+            size_t at = 0;
+            for (const std::string& part : parts)
+                if ((at = line.find(part, at)) == std::string::npos)
+                    return false;
+            return true;
+        });
+        EXPECT_TRUE(found) << parts[0] << "\n" << RunLog();
+    }
+}
 
 // HKEY_CLASSES_ROOT\http\shell\open\command set to `command` while the object lives.
 class HttpHandler {
@@ -327,6 +360,7 @@ TEST_F(WholeUpdate, OnlyPackagesWithThePublishedBytesAreInstalled) {
     AlterPackage(kTessel);                       // the site changed after publishing
     InstallAndOffer(kBrisk, Behaviour::Succeed); // no hash: installed as before
     InstallAndOffer(kLumen, Behaviour::Succeed, PackageHash::Malformed);
+    std::filesystem::remove(RunLogPath());
     ASSERT_TRUE(StartWizard());
     ASSERT_TRUE(wizard_.ChooseEveryProduct());
     const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
@@ -363,6 +397,22 @@ TEST_F(WholeUpdate, OnlyPackagesWithThePublishedBytesAreInstalled) {
     EXPECT_EQ(wizard_.OutcomeBoxFor(static_cast<int>(RowNamed(rows, kTessel.name) - rows.data())),
               damaged);
     uitest::SaveScreenshot("en/end-package-damaged.png");
+
+    // One line for each step of the run, and nothing of the user's folders.
+    ExpectRunLogLines({{"] run: start from the product's folder; arguments: "},
+                       {"] run: update wizard; arguments: -velk_update_wizard_run_updating"},
+                       {"] product found: Tessel 5.2 build 1200 (reseller "},
+                       {"] version file /downloads/update.ini: ", " bytes, SHA-256 "},
+                       {"] pairing: Kovra build 1200 with [", "] build 1250: update available"},
+                       {"] download http://127.0.0.1:", "/dl/Kovra-6_setup.exe: done; ",
+                        " bytes in ", " bytes/s; SHA-256 matches the published one"},
+                       {"/dl/Tessel-22_setup.exe: done; ", "SHA-256 differs"},
+                       {"/dl/Brisk-32_setup.exe: done; ", "no SHA-256 published"},
+                       {"/dl/Lumen-1_setup.exe: not requested; ", "not 64 hexadecimal digits"},
+                       {"] installer \"kvu_", "_6_32_64.exe\" /S: exit code 0 after ", " ms"},
+                       {"] verification: Kovra: build 1250 installed, 1250 offered: updated"},
+                       {"] end page: Tessel: " + platform::Utf8FromWide(damaged)}});
+    EXPECT_EQ(RunLog().find(platform::Utf8FromWide(temp)), std::string::npos);
 }
 
 namespace {
@@ -413,6 +463,8 @@ TEST_F(SignedUpdate, MissingOrAlteredSignatureEndsAtTheErrorPageWithNothingDownl
             uitest::WaitForPageWithControl(wizard_.Sheet(), IDC_ERROR_TEXT, kWizardTimeoutMs));
         EXPECT_EQ(uitest::ControlText(wizard_.Page(), IDC_ERROR_TEXT),
                   L"Can't connect with Velk Update Service");
+        ExpectRunLogLines({{"] version file signature: missing or wrong"},
+                           {"] error page: Can't connect with Velk Update Service"}});
         EXPECT_EQ(SiteRequestCount(nginx_) - requestsBefore, 2u)
             << "the version file and its signature, no package";
         EXPECT_TRUE(wizard_.Finish());
