@@ -17,6 +17,9 @@ enum ProductStatus : uint32_t {
 
 inline constexpr uint32_t kStatusMask = 0xFF;
 inline constexpr uint32_t kSelectedFlag = 0x1000;
+// The downloaded package was not the one published (its SHA-256 differed) and was deleted; the
+// status stays 6 and `statusText` says why.
+inline constexpr uint32_t kPackageRejectedFlag = 0x2000;
 
 struct BuildDate {
     uint16_t year = 0;

@@ -1,5 +1,7 @@
 #include "catalogue/installed_product_list.h"
 
+#include "platform/run_log.h"
+
 #include "catalogue/family_table.h"
 #include "catalogue/install_code.h"
 #include "catalogue/product_files.h"
@@ -202,4 +204,15 @@ size_t InstalledProductList::CountSelected() {
 InstalledProductList& TheInstalledProducts() {
     static InstalledProductList list(true);
     return list;
+}
+
+void LogProductsFound(const InstalledProductList& products) {
+    if (products.Count() == 0)
+        platform::LogRunStep(L"products found: none");
+    for (const InstalledProduct& product : products.Products())
+        platform::LogRunStepF(L"product found: %s %u.%u build %u (reseller %u, product %u, "
+                              L"language %hs)",
+                              product.displayName.c_str(), product.versionMajor,
+                              product.versionMinor, product.build, product.resellerId,
+                              product.keyProductId, product.language.c_str());
 }

@@ -59,3 +59,6 @@ private:
 
 // The program-wide list, read at start-up before the wizard opens.
 InstalledProductList& TheInstalledProducts();
+
+// Records the products of `products` in the run log, one line each.
+void LogProductsFound(const InstalledProductList& products);

@@ -1,5 +1,7 @@
 #include "catalogue/update_selection.h"
 
+#include "platform/run_log.h"
+
 namespace {
 
 bool UpdateAvailable(const InstalledProduct& item) {
@@ -16,11 +18,30 @@ void CopyChosenProducts(const InstalledProductList& products, UpdateSelection& s
     }
 }
 
+void LogPairing(const InstalledProduct& item, uint32_t installedBuild,
+                const std::vector<OfferedBuild>& offers) {
+    if (item.offeredIndex < 0 || static_cast<size_t>(item.offeredIndex) >= offers.size() ||
+        item.Status() == kStatusNoOfferedBuild) {
+        platform::LogRunStepF(L"pairing: %s build %u: no offered build", item.displayName.c_str(),
+                              installedBuild);
+        return;
+    }
+    platform::LogRunStepF(
+        L"pairing: %s build %u with [%s] build %u: %s", item.displayName.c_str(), installedBuild,
+        offers[static_cast<size_t>(item.offeredIndex)].sectionName.c_str(), item.offeredBuild,
+        UpdateAvailable(item) ? L"update available" : L"up to date");
+}
+
 } // namespace
 
 bool OfferMatchesProduct(const OfferedBuild& offer, const InstalledProduct& product) {
     return offer.resId == product.installCode && offer.offeredProductId == product.keyProductId &&
            offer.langId == product.language && offer.wtlVariant == product.wtlVariant;
+}
+
+bool OffersPairAlike(const OfferedBuild& a, const OfferedBuild& b) {
+    return a.resId == b.resId && a.offeredProductId == b.offeredProductId && a.langId == b.langId &&
+           a.wtlVariant == b.wtlVariant;
 }
 
 int32_t FindOffer(const std::vector<OfferedBuild>& offers, const InstalledProduct& product) {
@@ -74,6 +95,7 @@ SelectionOutcome SelectUpdates(const InstalledProductList& products, UpdateSelec
     }
     CopyChosenProducts(products, selection);
     if (!versionFile.LoadVersionFile(versionFilePath)) {
+        platform::LogRunStep(L"version file: unreadable, nothing paired");
         // Unpaired copies must not pass for a finished selection: the next call tries again.
         selection.copiedChangeCount = kNeverCopied;
         return SelectionOutcome::VersionFileUnreadable;
@@ -84,8 +106,10 @@ SelectionOutcome SelectUpdates(const InstalledProductList& products, UpdateSelec
     for (InstalledProduct& item : selection.items) {
         if (cancelRequested && cancelRequested())
             return SelectionOutcome::Cancelled;
+        const uint32_t installedBuild = item.build;
         if (PairUpdateItem(item, versionFile.Builds()))
             ++selection.updateCount;
+        LogPairing(item, installedBuild, versionFile.Builds());
     }
     return SelectionOutcome::Paired;
 }

@@ -33,6 +33,9 @@ enum class SelectionOutcome {
 // included) and variant all agree.
 bool OfferMatchesProduct(const OfferedBuild& offer, const InstalledProduct& product);
 
+// Two offers belong to the same products: the later one in the file is never chosen.
+bool OffersPairAlike(const OfferedBuild& a, const OfferedBuild& b);
+
 // The index of the first offer in file order that belongs to `product`, or -1.
 int32_t FindOffer(const std::vector<OfferedBuild>& offers, const InstalledProduct& product);
 

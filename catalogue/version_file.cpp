@@ -12,19 +12,9 @@ namespace {
 constexpr DWORD kBufferStep = 1024;
 constexpr DWORD kSectionNamesLimit = 10 * 1024 * 1024;
 constexpr DWORD kSectionBufferChars = 1024;
+// The profile function's answer fills the buffer but for its two terminators when it was cut.
+static_assert(VersionFile::kSectionTextLimit == kSectionBufferChars - 3);
 constexpr wchar_t kGlobalSection[] = L"global";
-
-enum BuildBits : unsigned {
-    kName = 0x01,
-    kVersion = 0x02,
-    kBuild = 0x04,
-    kDate = 0x08,
-    kMethod = 0x10,
-    kUrl = 0x20,
-    kResId = 0x40,
-    kLangId = 0x80,
-    kComplete = 0xFF,
-};
 
 // A double-zero-terminated list as the profile functions return it.
 std::vector<std::wstring> SplitZeroList(const wchar_t* text, size_t length) {
@@ -66,14 +56,6 @@ std::wstring_view SkipLeadingBlanks(std::wstring_view text) {
     return text;
 }
 
-std::wstring Trim(std::wstring_view text) {
-    while (!text.empty() && std::iswspace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && std::iswspace(text.back()))
-        text.remove_suffix(1);
-    return std::wstring(text);
-}
-
 bool EqualsNoCase(std::wstring_view a, const wchar_t* b) {
     return ::lstrcmpiW(std::wstring(a).c_str(), b) == 0;
 }
@@ -100,15 +82,11 @@ bool SplitBuildSectionName(const std::wstring& sectionName, OfferedBuild& build)
     return true;
 }
 
-bool IsParameterKey(std::wstring_view key) {
-    return key.size() >= 8 && key.substr(0, 6) == L"param_";
-}
-
 // Stores one key of a build section; returns the bit it sets (0 for none).
 unsigned StoreBuildKey(const std::wstring& key, const std::wstring& value, OfferedBuild& build) {
     if (EqualsNoCase(key, L"name")) {
         build.name = value;
-        return kName;
+        return kBuildKeyName;
     }
     if (EqualsNoCase(key, L"version")) {
         const size_t point = value.find(L'.');
@@ -116,11 +94,11 @@ unsigned StoreBuildKey(const std::wstring& key, const std::wstring& value, Offer
             return 0;
         build.major = Decimal(std::wstring_view(value).substr(0, point));
         build.minor = Decimal(std::wstring_view(value).substr(point + 1));
-        return kVersion;
+        return kBuildKeyVersion;
     }
     if (EqualsNoCase(key, L"build")) {
         build.build = Decimal(value);
-        return kBuild;
+        return kBuildKeyBuild;
     }
     if (EqualsNoCase(key, L"date")) {
         if (value.size() < 8)
@@ -128,19 +106,19 @@ unsigned StoreBuildKey(const std::wstring& key, const std::wstring& value, Offer
         build.year = Decimal(std::wstring_view(value).substr(0, 4));
         build.month = Decimal(std::wstring_view(value).substr(4, 2));
         build.day = Decimal(std::wstring_view(value).substr(6, 2));
-        return kDate;
+        return kBuildKeyDate;
     }
     if (EqualsNoCase(key, L"method")) {
         build.method = platform::AnsiFromWide(value);
-        return kMethod;
+        return kBuildKeyMethod;
     }
     if (EqualsNoCase(key, L"url")) {
         build.url = platform::AnsiFromWide(value);
-        return kUrl;
+        return kBuildKeyUrl;
     }
     if (EqualsNoCase(key, L"res_id")) {
         build.resId = Decimal(value);
-        return kResId;
+        return kBuildKeyResId;
     }
     if (EqualsNoCase(key, L"platform")) {
         if (EqualsNoCase(value, L"wtl"))
@@ -149,7 +127,11 @@ unsigned StoreBuildKey(const std::wstring& key, const std::wstring& value, Offer
     }
     if (EqualsNoCase(key, L"lang_id")) {
         build.langId = platform::AnsiFromWide(value);
-        return kLangId;
+        return kBuildKeyLangId;
+    }
+    if (EqualsNoCase(key, L"sha256")) {
+        build.sha256 = platform::AnsiFromWide(value);
+        return 0;
     }
     if (IsParameterKey(key))
         build.params.emplace_back(key.substr(6), value);
@@ -157,6 +139,23 @@ unsigned StoreBuildKey(const std::wstring& key, const std::wstring& value, Offer
 }
 
 } // namespace
+
+bool IsBuildSectionName(std::wstring_view name) {
+    OfferedBuild ignored;
+    return SplitBuildSectionName(std::wstring(name), ignored);
+}
+
+std::wstring TrimVersionFileText(std::wstring_view text) {
+    while (!text.empty() && std::iswspace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && std::iswspace(text.back()))
+        text.remove_suffix(1);
+    return std::wstring(text);
+}
+
+bool IsParameterKey(std::wstring_view key) {
+    return key.size() >= 8 && key.substr(0, 6) == L"param_";
+}
 
 bool VersionFile::LoadVersionFile(const std::wstring& path) {
     path_ = path;
@@ -180,19 +179,35 @@ bool VersionFile::LoadVersionFile(const std::wstring& path) {
 }
 
 bool VersionFile::ParseSection(const std::wstring& sectionName, OfferedBuild& build) const {
+    return ParseSectionKeys(sectionName, build) == kBuildKeysComplete;
+}
+
+std::optional<unsigned> VersionFile::ParseSectionKeys(const std::wstring& sectionName,
+                                                      OfferedBuild& build) const {
+    const std::optional<std::vector<SectionEntry>> entries = ReadSectionEntries(sectionName);
+    if (!entries)
+        return std::nullopt;
+    build.params.clear();
+    build.sha256.reset();
+    unsigned bits = 0;
+    for (const SectionEntry& entry : *entries)
+        bits |= StoreBuildKey(entry.key, entry.value, build);
+    return bits;
+}
+
+std::optional<std::vector<SectionEntry>>
+VersionFile::ReadSectionEntries(const std::wstring& sectionName) const {
     const std::vector<std::wstring> lines = ReadSectionLines(path_, sectionName.c_str());
     if (lines.empty())
-        return false;
-    build.params.clear();
-    unsigned bits = 0;
+        return std::nullopt;
+    std::vector<SectionEntry> entries;
     for (const std::wstring& line : lines) {
         const size_t equals = line.find(L'=');
-        if (equals == std::wstring::npos)
-            continue;
-        bits |= StoreBuildKey(Trim(std::wstring_view(line).substr(0, equals)),
-                              Trim(std::wstring_view(line).substr(equals + 1)), build);
+        if (equals != std::wstring::npos)
+            entries.push_back({TrimVersionFileText(std::wstring_view(line).substr(0, equals)),
+                               TrimVersionFileText(std::wstring_view(line).substr(equals + 1))});
     }
-    return bits == kComplete;
+    return entries;
 }
 
 bool VersionFile::ReadGlobalInfo(GlobalInfo& info) const {

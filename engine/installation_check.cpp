@@ -1,5 +1,7 @@
 #include "engine/installation_check.h"
 
+#include "platform/run_log.h"
+
 namespace {
 
 const InstalledProduct* LastMatch(const InstalledProductList& fresh, const InstalledProduct& item) {
@@ -14,8 +16,12 @@ void ApplyOutcome(InstalledProduct& item, const InstalledProduct* installed) {
     if (installed == nullptr) {
         // Counting a product that is gone as updated would report a failure as success.
         item.SetStatus(kStatusNotUpdated);
+        platform::LogRunStepF(L"verification: %s: no longer installed", item.displayName.c_str());
         return;
     }
+    platform::LogRunStepF(L"verification: %s: build %u installed, %u offered: %s",
+                          item.displayName.c_str(), installed->build, item.build,
+                          item.build > installed->build ? L"not updated" : L"updated");
     // `build` holds the offered build until now.
     item.SetStatus(item.build > installed->build ? kStatusNotUpdated : kStatusDownloaded);
     item.versionMajor = installed->versionMajor;

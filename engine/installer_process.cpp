@@ -1,5 +1,6 @@
 #include "engine/installer_process.h"
 
+#include "platform/run_log.h"
 #include "platform/text.h"
 #include "service/network_error_text.h"
 
@@ -55,4 +56,24 @@ std::wstring InstallerStartErrorText(DWORD error) {
     if (text.size() > kMaxErrorTextChars)
         text.resize(kMaxErrorTextChars);
     return text;
+}
+
+void LogInstallerRun(const std::wstring& packagePath, const StartedInstaller& installer, bool ended,
+                     DWORD startTick) {
+    const std::wstring commandLine = InstallerCommandLine(platform::FileNamePart(packagePath));
+    if (!installer) {
+        platform::LogRunStepF(L"installer %s: not started: %s", commandLine.c_str(),
+                              InstallerStartErrorText(installer.error).c_str());
+        return;
+    }
+    const DWORD elapsed = ::GetTickCount() - startTick;
+    DWORD exitCode = 0;
+    if (!ended || !::GetExitCodeProcess(installer.process.Get(), &exitCode)) {
+        platform::LogRunStepF(L"installer %s: still running after %lu ms", commandLine.c_str(),
+                              static_cast<unsigned long>(elapsed));
+        return;
+    }
+    platform::LogRunStepF(L"installer %s: exit code %lu after %lu ms", commandLine.c_str(),
+                          static_cast<unsigned long>(exitCode),
+                          static_cast<unsigned long>(elapsed));
 }

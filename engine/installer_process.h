@@ -23,5 +23,11 @@ StartedInstaller StartInstaller(const std::wstring& packagePath);
 // signalled. True when the installer ended.
 bool WaitForInstaller(HANDLE process, HANDLE cancel);
 
+// Records one installer's run in the run log: its command line with the package's file name
+// alone, and how it ended: the start's error, the exit code, or still running (`ended` false),
+// with the time since `startTick`.
+void LogInstallerRun(const std::wstring& packagePath, const StartedInstaller& installer, bool ended,
+                     DWORD startTick);
+
 // The system's text for a failed start, as the end page shows it (at most 255 characters).
 std::wstring InstallerStartErrorText(DWORD error);

@@ -46,15 +46,19 @@ void MarkCancelled(CInstallationRecords& records, size_t firstPosition) {
 // Runs the installer of one package; false when the cancel event cut the wait short.
 bool InstallPackage(const InstallationRun& run, CInstallationRecords& records, size_t position,
                     const InstalledProduct& item) {
+    const DWORD startTick = ::GetTickCount();
     StartedInstaller installer = StartInstaller(item.packagePath);
     if (!installer) {
+        LogInstallerRun(item.packagePath, installer, false, startTick);
         MarkNotStarted(records, position, installer.error);
         return true;
     }
     ShowCurrentProduct(run.page, item.displayName);
     // A cancelled installer is left to finish on its own: stopping it half-way could break the
     // product it is replacing.
-    return WaitForInstaller(installer.process.Get(), run.cancelEvent);
+    const bool ended = WaitForInstaller(installer.process.Get(), run.cancelEvent);
+    LogInstallerRun(item.packagePath, installer, ended, startTick);
+    return ended;
 }
 
 } // namespace
@@ -83,9 +87,10 @@ void RunInstallersToTheEnd(const CInstallationRecords& records) {
         const std::optional<InstalledProduct> item = records.Item(position);
         if (!item)
             continue;
+        const DWORD startTick = ::GetTickCount();
         const StartedInstaller installer = StartInstaller(item->packagePath);
-        if (installer)
-            WaitForInstaller(installer.process.Get(), nullptr);
+        const bool ended = installer && WaitForInstaller(installer.process.Get(), nullptr);
+        LogInstallerRun(item->packagePath, installer, ended, startTick);
     }
 }
 

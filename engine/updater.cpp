@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "resources/resource_ids.h"
 #include "service/version_file_fetch.h"
+#include "service/version_file_signature.h"
 #include "shell/update_temp_folder.h"
 
 #include <cstdarg>
@@ -113,7 +114,8 @@ void CUpdater::Check() {
     std::wstring path;
     const bool fetched = service::FetchVersionFile(
         transfer_, UpdateTempFolder(), path,
-        [this](uint32_t code, const std::wstring& text) { StoreProgress(code, text); });
+        [this](uint32_t code, const std::wstring& text) { StoreProgress(code, text); },
+        service::BuiltInVersionFileKey());
     {
         platform::ScopedLock list(listLock_);
         if (WorkerLetGo())

@@ -7,6 +7,7 @@
 #include "catalogue/installed_product_list.h"
 #include "catalogue/update_selection.h"
 #include "catalogue/version_file.h"
+#include "engine/package_digest.h"
 #include "platform/critical_section.h"
 #include "platform/event.h"
 #include "platform/interlocked_scalar.h"
@@ -112,8 +113,10 @@ private:
     bool PreparePackage(size_t index, PackageJob& job);
     // Reads the item's offer afresh; false when it can no longer be read. `requestBuilt` tells
     // whether the offer's url gave a request.
-    bool BuildRequest(const PackageJob& job, bool& requestBuilt);
+    bool BuildRequest(PackageJob& job, bool& requestBuilt);
     void MarkDownloaded(size_t index);
+    // A package whose bytes are not those published: deleted, and the item told why.
+    void RejectPackage(size_t index);
     void SetItemStatusText(size_t index, const std::wstring& text);
     void MarkRemainingCancelled(size_t first);
 

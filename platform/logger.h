@@ -18,6 +18,10 @@ inline constexpr uint32_t kLogInStatusLine = 0x1000; // with kLogForTheUser: the
 inline constexpr uint32_t kLogForTheUser = 0x2000;   // alone: a message box
 inline constexpr uint32_t kLogClearsProgress = 0x4000;
 
+// The level of the records of what a run did (downloads and their verdicts), kept for the
+// maker's support; no sink of the user interface listens to it.
+inline constexpr int kLogRunRecord = 1;
+
 struct LogMessage {
     int level = 0;
     uint32_t flags = 0;

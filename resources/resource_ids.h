@@ -23,6 +23,8 @@
 #define IDI_SUCCESS 155
 #define IDR_BUSY_ANIMATION 138
 #define IDC_LINK_HAND 1031
+// The public key that the version file's signature must match; only in builds made with one.
+#define IDR_VERSION_FILE_KEY 201
 
 // Controls.
 #define IDC_TITLE 1000
@@ -64,6 +66,7 @@
 #define IDS_GATHERING_INFORMATION 1007
 #define IDS_PACKAGE_REFUSED 1010
 #define IDS_PACKAGE_TOO_LARGE 1011
+#define IDS_PACKAGE_DAMAGED 1012
 #define IDS_CANCEL_DOWNLOADING 5000
 #define IDS_CANCELED_BY_USER 5002
 #define IDS_FAILED 5003

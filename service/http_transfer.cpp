@@ -125,7 +125,9 @@ public:
             ahead_ = kChunkSize;
             return available;
         }
-        const DWORD size = std::max(available, ahead_ - received % ahead_);
+        // Never more than kMaxReadSize: the block that takes the read has no room for more,
+        // and WinInet on Windows may hold far more than one buffer.
+        const DWORD size = std::min(std::max(available, ahead_ - received % ahead_), kMaxReadSize);
         ahead_ = std::min(ahead_ * 2, kMaxReadSize);
         return size;
     }
@@ -195,7 +197,8 @@ void CHttpTransfer::SetError(ErrorKind kind, std::wstring text) {
     errorText_ = std::move(text);
 }
 
-TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CRequestInfo& request) {
+TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CRequestInfo& request,
+                                      WrittenBytesFn written) {
     SetError(ErrorKind::NoConnection, platform::ResourceString(IDS_CANT_CONNECT));
     cancel_.Set(false);
     total_ = 0;
@@ -205,6 +208,7 @@ TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CReq
     idle_.Clear();
     request_ = request;
     outputPath_ = outputPath;
+    written_ = std::move(written);
 
     if (progress_)
         progress_(0, 0, 0, 0, 0, 0);
@@ -218,6 +222,7 @@ TransferResult CHttpTransfer::Perform(const std::wstring& outputPath, const CReq
         else
             SetError(ErrorKind::OutputFile, WriteErrorText(::GetLastError()));
     }
+    written_ = nullptr;
     idle_.Set();
     return result;
 }
@@ -424,6 +429,8 @@ bool CHttpTransfer::WriteBlock(HANDLE file, const char* data, DWORD size) {
         SetError(ErrorKind::Transfer, WriteErrorText(::GetLastError()));
         return false;
     }
+    if (size != 0 && written_)
+        written_(data, size);
     return true;
 }
 

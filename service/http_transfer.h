@@ -33,6 +33,9 @@ enum class ErrorKind : uint32_t {
 using TransferProgressFn =
     std::function<void(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t)>;
 
+// Sees each piece of the reply body right after it was written to the output file, in order.
+using WrittenBytesFn = std::function<void(const char* data, size_t size)>;
+
 class CHttpTransfer {
 public:
     // `progress` may be empty; it is called on the thread that runs Perform.
@@ -41,8 +44,10 @@ public:
     CHttpTransfer& operator=(const CHttpTransfer&) = delete;
 
     // Runs `request` and writes the reply body into `outputPath` (created anew). Synchronous.
-    // The file keeps what was written when the request fails or is cancelled.
-    TransferResult Perform(const std::wstring& outputPath, const CRequestInfo& request);
+    // The file keeps what was written when the request fails or is cancelled. `written` (may be
+    // empty) sees every byte written, as it is written, on this thread.
+    TransferResult Perform(const std::wstring& outputPath, const CRequestInfo& request,
+                           WrittenBytesFn written = {});
 
     // Stops the running request after its current chunk, or within a tenth of a second while a
     // read waits for the line: that read is left to end on its own thread. Any thread.
@@ -82,6 +87,7 @@ private:
     TransferProgressFn progress_;
     CRequestInfo request_;
     std::wstring outputPath_;
+    WrittenBytesFn written_;
     platform::CInterlockedScalar<bool> cancel_{false};
     std::atomic<uint32_t> total_{0};
     std::atomic<uint32_t> received_{0};

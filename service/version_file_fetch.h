@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 namespace service {
@@ -26,8 +27,11 @@ using SetProgressFn = std::function<void(uint32_t code, const std::wstring& text
 
 // Announces (2, "Gathering information from Velk") through `setProgress` (may be empty), stores
 // the path in `versionFilePath` and downloads the file from the update host there. True when
-// the transfer was done.
+// the transfer was done. With a `publicKey` the file's signature must hold as well
+// (version_file_signature.h); when it does not, or the fetch failed, the file is deleted, so
+// that nothing reads a version file that the maker's key does not vouch for.
 bool FetchVersionFile(CHttpTransfer& transfer, const std::wstring& updateTempFolder,
-                      std::wstring& versionFilePath, const SetProgressFn& setProgress);
+                      std::wstring& versionFilePath, const SetProgressFn& setProgress,
+                      std::span<const uint8_t> publicKey = {});
 
 } // namespace service

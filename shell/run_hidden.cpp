@@ -27,6 +27,7 @@ size_t SelectProducts(InstalledProductList& products, const StartupSettings& set
 void RunHidden() {
     InstalledProductList& products = TheInstalledProducts();
     products.ScanInstalledProducts();
+    LogProductsFound(products);
     if (products.Count() == 0)
         return;
     CUpdater& updater = TheUpdater();

@@ -2,6 +2,7 @@
 
 #include "crash/crash_handler.h"
 #include "platform/resource_strings.h"
+#include "platform/run_log.h"
 #include "platform/system_information.h"
 #include "platform/text.h"
 #include "platform/unique_resource.h"
@@ -16,6 +17,8 @@
 #include "shell/startup_settings.h"
 #include "shell/update_temp_folder.h"
 #include "wizard/run_wizard.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -62,6 +65,34 @@ public:
     CrashHandlerScope& operator=(const CrashHandlerScope&) = delete;
 };
 
+const wchar_t* RunModeName(RunMode mode) {
+    switch (mode) {
+    case RunMode::CleanUp:
+        return L"clean-up of the update folder";
+    case RunMode::Relaunched:
+        return TheStartupSettings().hidden ? L"update without user interface" : L"update wizard";
+    case RunMode::Usage:
+        return L"usage message";
+    case RunMode::Normal:
+        break;
+    }
+    return L"start from the product's folder";
+}
+
+// The command line without the program's path, which may name the user.
+std::wstring ArgumentsOfCommandLine() {
+    const std::wstring line = ::GetCommandLineW();
+    size_t end = 0;
+    if (!line.empty() && line[0] == L'"') {
+        end = line.find(L'"', 1);
+        end = end == std::wstring::npos ? line.size() : end + 1;
+    } else {
+        end = std::min(line.find_first_of(L" \t"), line.size());
+    }
+    const size_t first = line.find_first_not_of(L" \t", end);
+    return first == std::wstring::npos ? std::wstring() : line.substr(first);
+}
+
 } // namespace
 
 void RunUpdate(HINSTANCE instance) {
@@ -78,11 +109,15 @@ int RunProgram(HINSTANCE instance) {
     SelectResourceLanguage();
     SetUpdateTempFolderFromSystem();
     ::CreateDirectoryW(UpdateTempFolder().c_str(), nullptr);
+    const platform::CRunLogSink runLog;
 
     const platform::UniqueHandle instanceMutex(::CreateMutexA(nullptr, TRUE, kInstanceMutexName));
     const bool anotherWizardRuns = ::GetLastError() == ERROR_ALREADY_EXISTS;
 
-    switch (DetermineRunMode()) {
+    const RunMode mode = DetermineRunMode();
+    platform::LogRunStepF(L"run: %s; arguments: %s", RunModeName(mode),
+                          ArgumentsOfCommandLine().c_str());
+    switch (mode) {
     case RunMode::CleanUp:
         AcknowledgeLauncher();
         DeleteFolderTree(UpdateTempFolder());

@@ -1,6 +1,7 @@
 #include "wizard/end_page.h"
 
 #include "engine/updater.h"
+#include "platform/run_log.h"
 #include "platform/text.h"
 #include "wizard/date_text.h"
 #include "wizard/list_view.h"
@@ -39,11 +40,13 @@ void AddIcon(HIMAGELIST images, int iconId, int size) {
 
 } // namespace
 
-bool IsSuccessOutcome(uint32_t status) {
-    return (status & 6) != 0;
+bool IsSuccessOutcome(const InstalledProduct& product) {
+    return (product.Status() & 6) != 0 && (product.state & kPackageRejectedFlag) == 0;
 }
 
 std::wstring OutcomeText(const InstalledProduct& product) {
+    if (product.Status() == kStatusUpdateAvailable && (product.state & kPackageRejectedFlag) != 0)
+        return product.statusText;
     switch (product.Status()) {
     case kStatusNotUpdated:
         return platform::FormatWide(platform::ResourceString(IDS_FAILED).c_str(),
@@ -115,6 +118,8 @@ void CEndPage::BuildList() {
             product = items[static_cast<size_t>(i)];
         }
         InsertRow(i, product);
+        platform::LogRunStepF(L"end page: %s: %s", product.displayName.c_str(),
+                              OutcomeText(product).c_str());
     }
 }
 
@@ -124,7 +129,7 @@ void CEndPage::InsertRow(int index, const InstalledProduct& product) const {
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = index;
     item.pszText = name.data();
-    item.iImage = IsSuccessOutcome(product.Status()) ? kSuccessImage : kFailureImage;
+    item.iImage = IsSuccessOutcome(product) ? kSuccessImage : kFailureImage;
     item.lParam = index;
     const int row = static_cast<int>(
         ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));

@@ -29,6 +29,7 @@ private:
     HWND list_ = nullptr;
 };
 
-// The outcome text of a record's status code, and whether it counts as a success.
+// The outcome text of a record's status code, and whether it counts as a success. A package
+// that was rejected for its bytes shows why, with the failure icon.
 std::wstring OutcomeText(const InstalledProduct& product);
-bool IsSuccessOutcome(uint32_t status);
+bool IsSuccessOutcome(const InstalledProduct& product);

@@ -1,5 +1,6 @@
 #include "wizard/error_page.h"
 
+#include "platform/run_log.h"
 #include "wizard/title_font.h"
 #include "wizard/wizard_error_text.h"
 
@@ -83,5 +84,6 @@ void CErrorPage::OnLinkClicked(HWND link) {
 BOOL CErrorPage::OnSetActive() {
     OfferFinishOnly();
     ::SetDlgItemTextW(m_hWnd, IDC_ERROR_TEXT, WizardErrorText().c_str());
+    platform::LogRunStepF(L"error page: %s", WizardErrorText().c_str());
     return TRUE;
 }

@@ -28,6 +28,7 @@ private:
 void RunWizard(HINSTANCE) {
     // Before any window exists: the scan may also rewrite the command-line product ids.
     TheInstalledProducts().ScanInstalledProducts();
+    LogProductsFound(TheInstalledProducts());
     const CTitleFont titleFont;
     const ComForThread com;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};

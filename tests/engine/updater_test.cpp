@@ -6,6 +6,7 @@
 #include "engine/updater.h"
 #include "platform/event.h"
 #include "platform/resource_strings.h"
+#include "platform/sha256.h"
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
 #include "service/network_error_text.h"
@@ -294,6 +295,45 @@ TEST_F(UpdaterTest, FailedPackagesGetTheirStatusTextsAndTheNextOneIsStillDownloa
     EXPECT_EQ(server_.RequestCount(), 3u);
     std::wstring text;
     EXPECT_EQ(updater_->GetError(text), kErrorNone) << "package failures are no phase error";
+}
+
+TEST_F(UpdaterTest, PublishedHashSeesEveryByteWrittenOnceWhateverTheReadsAre) {
+    const auto sha256 = [](const std::string& bytes) {
+        const auto digest =
+            platform::Sha256Of({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+        return "sha256=" + (digest ? platform::Sha256Text(*digest) : std::string()) + "\r\n";
+    };
+    // Several blocks that end with small reads; more bytes than announced; no length; and bytes
+    // that differ from those published.
+    const std::string large = PatternBytes((3u << 20) + 12345);
+    ScriptedReply slowing = ScriptedReply::Binary(large);
+    slowing.pauseAfterBytes = large.size() - 40000;
+    slowing.trickleBytes = 3000;
+    slowing.trickleIntervalMs = 2;
+    const std::string announced = PatternBytes(20000);
+    ScriptedReply longer = ScriptedReply::Binary(announced + "beyond the announced length");
+    longer.rawHead = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                     "Content-Length: 20000\r\nConnection: close\r\n\r\n";
+    ScriptedReply unannounced = ScriptedReply::Binary(PatternBytes(70000));
+    unannounced.sendContentLength = false;
+    for (const uint32_t id : {6u, 7u, 8u, 9u})
+        Choose(id);
+    CheckAndSelect(Offer("A", 6, 1250, server_.Url("/a"), sha256(large)) +
+                       Offer("B", 7, 1250, server_.Url("/b"), sha256(announced)) +
+                       Offer("C", 8, 1250, server_.Url("/c"), sha256(unannounced.body)) +
+                       Offer("D", 9, 1250, server_.Url("/d"), sha256(PatternBytes(4999))),
+                   4);
+    for (ScriptedReply* reply : {&slowing, &longer, &unannounced})
+        server_.Enqueue(*reply);
+    server_.Enqueue(ScriptedReply::Binary(PatternBytes(5000)));
+    Download();
+
+    EXPECT_EQ(updater_->DownloadedList(), (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_TRUE(ReadWholeFile(PackagePath(7)) == announced);
+    const InstalledProduct rejected = updater_->UpdateItems()[3];
+    EXPECT_EQ(rejected.Status(), kStatusUpdateAvailable);
+    EXPECT_EQ(rejected.statusText, Text(IDS_PACKAGE_DAMAGED));
+    EXPECT_EQ(::GetFileAttributesW(PackagePath(9).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(UpdaterTest, OfferThatCanNoLongerBeReadIsPassedOver) {

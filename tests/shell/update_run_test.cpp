@@ -102,6 +102,17 @@ TEST_F(UpdateRun, HiddenRunUpdatesTheNamedProductOrWithoutIdsEveryProduct) {
     EXPECT_NE(Report(kKovra).find(" /S\n"), std::string::npos) << Report(kKovra);
 }
 
+TEST_F(UpdateRun, HiddenRunNeverRunsAPackageWhoseBytesDiffer) {
+    InstallAndOffer(kKovra, Behaviour::Succeed, PackageHash::Published);
+    InstallAndOffer(kTessel, Behaviour::Succeed, PackageHash::Published);
+    AlterPackage(kTessel);
+    ASSERT_TRUE(site_->Publish());
+    ASSERT_TRUE(RunToTheEnd(L"-hiden", site_->HostVariable()));
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1250u);
+    EXPECT_EQ(InstalledBuild(kTessel.record), 1200u);
+    EXPECT_EQ(Report(kTessel), "") << "its installer never ran";
+}
+
 TEST_F(UpdateRun, InstallerReplacesTheStartedWizardWhoseSuccessorRemovesTheTemporaryFolder) {
     OfferKovraWithNewWizard({2026, 12, 1});
     ASSERT_NE(UpdateFromTheInstalledWizard(), 0u);

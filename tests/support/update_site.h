@@ -11,6 +11,9 @@
 
 namespace testsupport {
 
+// What the version file says of a package's SHA-256.
+enum class PackageHash { None, Published, Malformed };
+
 class UpdateSite {
 public:
     // Starts with an empty site root.
@@ -22,17 +25,27 @@ public:
                         const std::wstring& programFile);
 
     // Offers the version and build that `package` installs, with the package at "/dl/<name>".
-    bool Offer(const testpkg::TestPackage& package, const std::string& name);
+    bool Offer(const testpkg::TestPackage& package, const std::string& name,
+               PackageHash hash = PackageHash::None);
+    // Changes one byte of the package's program text (its DOS stub): it still runs, but its
+    // bytes are no longer those published.
+    bool AlterPackage(const std::string& name) const;
     // Offers the build of `offered` with a package that the server does not have.
     void OfferMissingPackage(const demo::ProductRecord& offered, const std::string& name);
     // Writes "/downloads/update.ini" with every offer so far.
     bool Publish() const;
+    // Writes "/downloads/update.ini.sig", the signature of the version file by `privateKey`.
+    bool Sign(const std::wstring& privateKey) const;
+
+    // Where "/downloads/update.ini" is written.
+    std::wstring VersionFilePath() const;
 
     // "ZAPDATE_UPDATE_HOST=127.0.0.1:<site port>", for the program's environment.
     std::wstring HostVariable() const;
 
 private:
     std::string PackageUrl(const std::string& name) const;
+    std::wstring PackagePath(const std::string& name) const;
 
     NginxServer server_;
     std::string sections_;

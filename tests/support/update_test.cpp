@@ -28,6 +28,10 @@ std::wstring KeyOf(const TestProduct& product) {
 
 const TestProduct* const kEveryProduct[] = {&kKovra, &kTessel, &kBrisk, &kLumen, &kMailGuard};
 
+std::string PackageName(const TestProduct& product) {
+    return platform::AnsiFromWide(KeyOf(product)) + "_setup.exe";
+}
+
 } // namespace
 
 const TestProduct kKovra = MakeProduct("Kovra", 6, L"kovra.exe", L"Kovra");
@@ -110,12 +114,18 @@ testpkg::TestPackage UpdateTest::InstallWithPackage(const TestProduct& product,
     return package;
 }
 
-void UpdateTest::Offer(const TestProduct& product, const testpkg::TestPackage& package) {
-    EXPECT_TRUE(site_->Offer(package, platform::AnsiFromWide(KeyOf(product)) + "_setup.exe"));
+void UpdateTest::Offer(const TestProduct& product, const testpkg::TestPackage& package,
+                       PackageHash hash) {
+    EXPECT_TRUE(site_->Offer(package, PackageName(product), hash));
 }
 
-void UpdateTest::InstallAndOffer(const TestProduct& product, testpkg::Behaviour behaviour) {
-    Offer(product, InstallWithPackage(product, behaviour));
+void UpdateTest::InstallAndOffer(const TestProduct& product, testpkg::Behaviour behaviour,
+                                 PackageHash hash) {
+    Offer(product, InstallWithPackage(product, behaviour), hash);
+}
+
+void UpdateTest::AlterPackage(const TestProduct& product) {
+    EXPECT_TRUE(site_->AlterPackage(PackageName(product)));
 }
 
 std::string UpdateTest::Report(const TestProduct& product) const {

@@ -41,8 +41,12 @@ protected:
     testpkg::TestPackage InstallWithPackage(const TestProduct& product,
                                             testpkg::Behaviour behaviour);
     // The same, offered on the site.
-    void InstallAndOffer(const TestProduct& product, testpkg::Behaviour behaviour);
-    void Offer(const TestProduct& product, const testpkg::TestPackage& package);
+    void InstallAndOffer(const TestProduct& product, testpkg::Behaviour behaviour,
+                         PackageHash hash = PackageHash::None);
+    void Offer(const TestProduct& product, const testpkg::TestPackage& package,
+               PackageHash hash = PackageHash::None);
+    // Changes the offered package's bytes after its hash was published (see UpdateSite).
+    void AlterPackage(const TestProduct& product);
 
     std::wstring FolderOf(const TestProduct& product) const;
     // What the product's installer wrote about its runs; empty when it never started.

@@ -3,6 +3,7 @@
 // and reports on the end page what the registry says afterwards.
 
 #include "catalogue/installed_product_list.h"
+#include "platform/run_log.h"
 #include "platform/text.h"
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
@@ -15,8 +16,13 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <set>
+#include <sstream>
+#include <tuple>
 
 using testpkg::Behaviour;
 using uitest::kWizardTimeoutMs;
@@ -24,6 +30,36 @@ using uitest::kWizardTimeoutMs;
 using namespace testsupport;
 
 namespace {
+
+// The run log in the temporary folder that the wizard shares with the tests.
+std::filesystem::path RunLogPath() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    return std::filesystem::path(temp) / platform::kRunLogName;
+}
+
+std::string RunLog() {
+    std::ifstream file(RunLogPath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// Each of `lines` is in the run log: a line that holds its parts in this order.
+void ExpectRunLogLines(const std::vector<std::vector<std::string>>& lines) {
+    std::vector<std::string> log;
+    std::istringstream text(RunLog());
+    for (std::string line; std::getline(text, line);)
+        log.push_back(line);
+    for (const std::vector<std::string>& parts : lines) {
+        const bool found = std::any_of(log.begin(), log.end(), [&](const std::string& line) {
+            size_t at = 0;
+            for (const std::string& part : parts)
+                if ((at = line.find(part, at)) == std::string::npos)
+                    return false;
+            return true;
+        });
+        EXPECT_TRUE(found) << parts[0] << "\n" << RunLog();
+    }
+}
 
 // HKEY_CLASSES_ROOT\http\shell\open\command set to `command` while the object lives.
 class HttpHandler {
@@ -316,4 +352,122 @@ TEST_F(WholeUpdate, UnreachableHostLeadsToTheErrorPage) {
         },
         kWizardTimeoutMs))
         << opened;
+}
+
+TEST_F(WholeUpdate, OnlyPackagesWithThePublishedBytesAreInstalled) {
+    InstallAndOffer(kKovra, Behaviour::Succeed, PackageHash::Published);
+    InstallAndOffer(kTessel, Behaviour::Succeed, PackageHash::Published);
+    AlterPackage(kTessel);                       // the site changed after publishing
+    InstallAndOffer(kBrisk, Behaviour::Succeed); // no hash: installed as before
+    InstallAndOffer(kLumen, Behaviour::Succeed, PackageHash::Malformed);
+    std::filesystem::remove(RunLogPath());
+    ASSERT_TRUE(StartWizard());
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 4u) << Names(rows);
+
+    const std::wstring damaged = L"The downloaded package is damaged or was changed on the way, "
+                                 L"so it was not installed.";
+    for (const auto& [product, outcome, image] :
+         {std::tuple{&kKovra, L"Successful", 0}, std::tuple{&kBrisk, L"Successful", 0},
+          std::tuple{&kTessel, damaged.c_str(), 1}, std::tuple{&kLumen, damaged.c_str(), 1}}) {
+        const uitest::ListRow* row = RowNamed(rows, product->name);
+        ASSERT_NE(row, nullptr) << Names(rows);
+        EXPECT_EQ(row->columns[4], outcome) << platform::AnsiFromWide(row->columns[0]);
+        EXPECT_EQ(row->image, image) << platform::AnsiFromWide(row->columns[0]);
+    }
+    EXPECT_EQ(Report(kTessel), "") << "the altered package never ran";
+    EXPECT_EQ(Report(kLumen), "");
+    EXPECT_EQ(InstalledBuild(kTessel.record), 1200u);
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1250u);
+    EXPECT_EQ(InstalledBuild(kBrisk.record), 1250u);
+    // The rejected package is gone from the update temporary folder; an accepted one is there.
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    for (const InstalledProduct& scanned : ScannedProducts()) {
+        const bool rejected = scanned.keyProductId == kTessel.record.keyProductId;
+        if (!rejected && scanned.keyProductId != kKovra.record.keyProductId)
+            continue;
+        const std::wstring package = platform::FormatWide(
+            L"%sFB4B2B76-3823-4004-A4F5-C019BA623A48-Velk\\kvu_%u_%u_32_64.exe", temp,
+            scanned.resellerId, scanned.productId);
+        EXPECT_EQ(::GetFileAttributesW(package.c_str()) == INVALID_FILE_ATTRIBUTES, rejected)
+            << platform::AnsiFromWide(package);
+    }
+    EXPECT_EQ(wizard_.OutcomeBoxFor(static_cast<int>(RowNamed(rows, kTessel.name) - rows.data())),
+              damaged);
+    uitest::SaveScreenshot("en/end-package-damaged.png");
+
+    // One line for each step of the run, and nothing of the user's folders.
+    ExpectRunLogLines({{"] run: start from the product's folder; arguments: "},
+                       {"] run: update wizard; arguments: -velk_update_wizard_run_updating"},
+                       {"] product found: Tessel 5.2 build 1200 (reseller "},
+                       {"] version file /downloads/update.ini: ", " bytes, SHA-256 "},
+                       {"] pairing: Kovra build 1200 with [", "] build 1250: update available"},
+                       {"] download http://127.0.0.1:", "/dl/Kovra-6_setup.exe: done; ",
+                        " bytes in ", " bytes/s; SHA-256 matches the published one"},
+                       {"/dl/Tessel-22_setup.exe: done; ", "SHA-256 differs"},
+                       {"/dl/Brisk-32_setup.exe: done; ", "no SHA-256 published"},
+                       {"/dl/Lumen-1_setup.exe: not requested; ", "not 64 hexadecimal digits"},
+                       {"] installer \"kvu_", "_6_32_64.exe\" /S: exit code 0 after ", " ms"},
+                       {"] verification: Kovra: build 1250 installed, 1250 offered: updated"},
+                       {"] end page: Tessel: " + platform::Utf8FromWide(damaged)}});
+    EXPECT_EQ(RunLog().find(platform::Utf8FromWide(temp)), std::string::npos);
+}
+
+namespace {
+
+// The wizard built with the tests' key, which demands the version file's signature.
+class SignedUpdate : public WholeUpdate {
+protected:
+    bool StartSignedWizard() {
+        return wizard_.Start({}, {site_->HostVariable()},
+                             uitest::ProgramFolder() + L"signed\\Zapdate.exe");
+    }
+    static std::wstring PrivateKey() {
+        return uitest::ProgramFolder() + L"signed\\version_file_key.private";
+    }
+};
+
+} // namespace
+
+TEST_F(SignedUpdate, GoodSignatureUpdates) {
+    InstallAndOffer(kKovra, Behaviour::Succeed, PackageHash::Published);
+    ASSERT_TRUE(site_->Publish() && site_->Sign(PrivateKey()));
+    ASSERT_TRUE(StartSignedWizard());
+    ASSERT_TRUE(wizard_.ChooseEveryProduct());
+    const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].columns[4], L"Successful");
+    EXPECT_EQ(InstalledBuild(kKovra.record), 1250u);
+}
+
+TEST_F(SignedUpdate, MissingOrAlteredSignatureEndsAtTheErrorPageWithNothingDownloaded) {
+    InstallAndOffer(kKovra, Behaviour::Succeed);
+    ASSERT_TRUE(site_->Publish());
+    const std::wstring signature = site_->VersionFilePath() + L".sig";
+    for (const bool altered : {false, true}) {
+        SCOPED_TRACE(altered ? "altered signature" : "no signature");
+        if (altered) {
+            ASSERT_TRUE(site_->Sign(PrivateKey()));
+            std::vector<char> bytes = testpkg::ReadFileBytes(signature);
+            ASSERT_EQ(bytes.size(), 64u);
+            bytes[10] ^= 0x01;
+            std::ofstream(std::filesystem::path(signature), std::ios::binary)
+                .write(bytes.data(), 64);
+        }
+        const size_t requestsBefore = SiteRequestCount(nginx_);
+        ASSERT_TRUE(StartSignedWizard());
+        ASSERT_TRUE(wizard_.ChooseEveryProduct());
+        ASSERT_TRUE(
+            uitest::WaitForPageWithControl(wizard_.Sheet(), IDC_ERROR_TEXT, kWizardTimeoutMs));
+        EXPECT_EQ(uitest::ControlText(wizard_.Page(), IDC_ERROR_TEXT),
+                  L"Can't connect with Velk Update Service");
+        ExpectRunLogLines({{"] version file signature: missing or wrong"},
+                           {"] error page: Can't connect with Velk Update Service"}});
+        EXPECT_EQ(SiteRequestCount(nginx_) - requestsBefore, 2u)
+            << "the version file and its signature, no package";
+        EXPECT_TRUE(wizard_.Finish());
+        EXPECT_EQ(InstalledBuild(kKovra.record), 1200u);
+    }
 }

@@ -18,6 +18,7 @@ struct OfferedBuild {
     ProductDate date = {2026, 11, 30};
     std::string packageUrl; // fetched with GET
     std::string language = "en";
+    std::string sha256; // written only when not empty
 };
 
 // "[global]" with its version and the service's base address.
