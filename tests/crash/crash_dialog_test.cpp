@@ -74,7 +74,7 @@ TEST_P(CrashDialogTest, TheDialogShowsTheWholeReportAndCloseEndsWithTheCrashCode
     StartDialogRun(run, c.way);
     ASSERT_NE(run.dialog, nullptr);
 
-    const std::string shown = Narrow(uitest::EditText(::GetDlgItem(run.dialog, 102)));
+    const std::string shown = Narrow(uitest::WindowText(::GetDlgItem(run.dialog, 102)));
     ExpectSectionsInOrder(shown, c.threadSections);
     EXPECT_EQ(CodeLine(shown), c.codeLine);
     if (c.operation)

@@ -360,7 +360,7 @@ TEST_F(CrashProcessTest, AReportOfManyThreadsModulesAndTraceRecordsIsCutToItsSto
     ASSERT_NE(afterModules, std::string::npos);
     EXPECT_EQ(CountOf(saved.substr(modules, afterModules - modules), "\r\n  "), 234);
     // The dialog shows all of it.
-    EXPECT_TRUE(Narrow(uitest::EditText(::GetDlgItem(run.dialog, 102))) == saved);
+    EXPECT_TRUE(Narrow(uitest::WindowText(::GetDlgItem(run.dialog, 102))) == saved);
     EXPECT_EQ(run.Close(), kCrashExitCode);
 }
 

@@ -1,5 +1,6 @@
 #include "tests/support/ui_automation.h"
 
+#include "platform/gdi.h"
 #include "platform/text.h"
 
 #include <commctrl.h>
@@ -64,7 +65,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
 // Memory in another process for the list-view messages that take pointers.
 class RemoteBuffer {
 public:
-    RemoteBuffer(HWND window, size_t size) : size_(size) {
+    RemoteBuffer(HWND window, size_t size) {
         process_.Reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
                                      FALSE, ProcessOf(window)));
         if (process_)
@@ -89,11 +90,11 @@ public:
 private:
     platform::UniqueHandle process_;
     void* address_ = nullptr;
-    size_t size_;
 };
 
-void Click(HWND window, POINT at) {
-    const LPARAM position = MAKELPARAM(at.x, at.y);
+// A click at the centre of `rect`.
+void Click(HWND window, const RECT& rect) {
+    const LPARAM position = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, position);
     ::PostMessageW(window, WM_LBUTTONUP, 0, position);
 }
@@ -114,6 +115,71 @@ bool RemoteItemRect(HWND listView, int index, int code, RECT& rect) {
 bool ProcessIsAlive(DWORD processId) {
     const platform::UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
     return process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// True when `path` ends with a PNG's end chunk: the writer has finished it.
+bool EndsWithPngEnd(const std::wstring& path) {
+    static constexpr char kEnd[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', '\xAE', '\x42', '\x60', '\x82'};
+    const platform::UniqueHandle file(::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, 0, nullptr));
+    char tail[sizeof kEnd] = {};
+    DWORD read = 0;
+    return file &&
+           ::SetFilePointerEx(file.Get(), {.QuadPart = -LONGLONG{sizeof tail}}, nullptr,
+                              FILE_END) &&
+           ::ReadFile(file.Get(), tail, sizeof tail, &read, nullptr) && read == sizeof tail &&
+           std::equal(tail, tail + sizeof tail, kEnd);
+}
+
+// The screen's pixels inside `area`, as the X display shows them.
+std::vector<uint32_t> ScreenPixels(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const platform::UniqueMemoryDc screen(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    const platform::UniqueMemoryDc copy(::CreateCompatibleDC(screen.Get()));
+    const platform::UniqueBitmap picture(
+        ::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!screen || !copy || !picture)
+        return {};
+    const platform::SelectedObject selected(copy.Get(), picture.Get());
+    if (!::BitBlt(copy.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY))
+        return {};
+    const auto* first = static_cast<const uint32_t*>(bits);
+    return {first, first + static_cast<size_t>(width) * height};
+}
+
+// True when the client area of every visible top-level window on the screen shows more than
+// one colour: one that has not painted yet is a single block (black under Xvfb), while every
+// window of the program shows text on its background.
+bool WindowsHavePainted() {
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    for (const HWND window : TopWindows(nullptr)) {
+        RECT client;
+        ::GetClientRect(window, &client);
+        ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        if (!::IntersectRect(&client, &client, &screen))
+            continue;
+        const std::vector<uint32_t> pixels = ScreenPixels(client);
+        if (pixels.empty() || std::all_of(pixels.begin(), pixels.end(), [&](uint32_t pixel) {
+                return ((pixel ^ pixels.front()) & 0xFFFFFF) == 0;
+            }))
+            return false;
+    }
+    return true;
+}
+
+// The id of the box's button drawn as the default, or 0.
+int DefaultButton(HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
+            ClassName(child) == L"Button")
+            return ::GetDlgCtrlID(child);
+    }
+    return 0;
 }
 
 } // namespace
@@ -217,11 +283,17 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD proce
 }
 
 std::wstring WindowText(HWND window) {
-    // WM_GETTEXT is marshalled across processes, GetWindowText is not for controls.
-    const LRESULT length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    // WM_GETTEXT is carried across processes, GetWindowText is not for controls; a hung or
+    // ended window gives an empty text instead of holding the test.
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length))
+        return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(),
+                               reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 10000,
+                               &copied))
+        return {};
     text.resize(static_cast<size_t>(copied));
     return text;
 }
@@ -229,19 +301,6 @@ std::wstring WindowText(HWND window) {
 std::wstring ControlText(HWND parent, int id) {
     const HWND control = ::GetDlgItem(parent, id);
     return control ? WindowText(control) : std::wstring();
-}
-
-std::wstring EditText(HWND edit) {
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length))
-        return std::wstring();
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                               SMTO_ABORTIFHUNG, 10000, &copied))
-        return std::wstring();
-    text.resize(static_cast<size_t>(copied));
-    return text;
 }
 
 std::wstring ClassName(HWND window) {
@@ -292,9 +351,6 @@ HWND WaitForWizard(DWORD timeoutMs) {
             return false;
         },
         timeoutMs);
-    // The page posts its button states as it becomes active; let them arrive.
-    if (found)
-        ::Sleep(300);
     return found;
 }
 
@@ -387,9 +443,8 @@ int ListStringWidth(HWND listView, const std::wstring& text) {
 
 void ClickListItem(HWND listView, int index) {
     RECT label;
-    if (!RemoteItemRect(listView, index, LVIR_LABEL, label))
-        return;
-    Click(listView, {(label.left + label.right) / 2, (label.top + label.bottom) / 2});
+    if (RemoteItemRect(listView, index, LVIR_LABEL, label))
+        Click(listView, label);
 }
 
 void ClickListHeader(HWND listView, int column) {
@@ -402,7 +457,7 @@ void ClickListHeader(HWND listView, int column) {
         return;
     RECT rect;
     remote.Read(0, &rect, sizeof rect);
-    Click(header, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    Click(header, rect);
 }
 
 void SelectListItem(HWND listView, int index) {
@@ -450,31 +505,37 @@ void AnswerMessageBox(HWND box, int buttonId) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
 }
 
+Question AnswerQuestion(const wchar_t* caption, DWORD processId, int buttonId) {
+    const HWND box = WaitForMessageBox(caption, processId, 90000);
+    if (!box)
+        return {};
+    Question question{MessageBoxText(box), DefaultButton(box)};
+    AnswerMessageBox(box, buttonId);
+    if (!WaitUntil([&] { return !::IsWindow(box); }, 90000))
+        question.text.clear();
+    return question;
+}
+
 bool SaveScreenshot(const std::string& name) {
     if (!std::getenv("DISPLAY"))
         return false;
-    // Let the windows finish painting: a window found a moment ago may not have drawn yet.
-    ::Sleep(800);
-    const char* folder = std::getenv("ZAPDATE_SCREENSHOTS");
-    const std::string path = std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name;
-    // Wine starts Unix programs directly, with Unix paths, but cannot wait for them: the picture
-    // is taken once the file is there and has stopped growing (Z: is the Unix root).
-    const std::wstring target = platform::WideFromUtf8(path);
-    const std::wstring file = L"Z:" + target;
-    ::DeleteFileW(file.c_str());
-    if (!Launch(L"/usr/bin/import -window root \"" + target + L"\""))
+    // A window found a moment ago may not have drawn yet: the picture waits for the screen.
+    if (!WaitUntil(WindowsHavePainted, 20000))
         return false;
-    ULONGLONG size = 0;
-    return WaitUntil(
-        [&] {
-            WIN32_FILE_ATTRIBUTE_DATA data = {};
-            const ULONGLONG last = std::exchange(
-                size, ::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)
-                          ? (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow
-                          : 0);
-            return size != 0 && size == last;
-        },
-        20000);
+    const char* folder = std::getenv("ZAPDATE_SCREENSHOTS");
+    const std::wstring target = platform::WideFromUtf8(
+        std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name);
+    // Wine starts Unix programs directly, with Unix paths, but cannot wait for them. The picture
+    // goes to a name that no earlier run left behind and is complete once its PNG end chunk is
+    // there; only then does the test go on (Z: is the Unix root).
+    static unsigned taken = 0;
+    const std::wstring part =
+        platform::FormatWide(L"%ls.%lu-%u.png", target.c_str(), ::GetCurrentProcessId(), ++taken);
+    if (!Launch(L"/usr/bin/import -window root \"" + part + L"\""))
+        return false;
+    const std::wstring file = L"Z:" + part;
+    return WaitUntil([&] { return EndsWithPngEnd(file); }, 60000) &&
+           ::MoveFileExW(file.c_str(), (L"Z:" + target).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 std::wstring ProgramFolder() {
