@@ -3,8 +3,14 @@
 #include "platform/gdi.h"
 #include "richtext/effect_codes.h"
 
+#include <algorithm>
+
 namespace richtext {
 namespace {
+
+// Wider pens make the rasteriser build shapes whose cost grows with the width (a width in the
+// millions exhausts it), and no window shows a wider border whole.
+constexpr int kMaxPenWidth = 1024;
 
 bool DrawsNothing(int borderStyle, int width) {
     return borderStyle == kBorderNone || width < 1;
@@ -71,6 +77,7 @@ void DrawBorderLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int
                     int width) {
     if (DrawsNothing(borderStyle, width))
         return;
+    width = std::min(width, kMaxPenWidth);
     const platform::UniquePen pen = MakePen(borderStyle, width, colour);
     if (!pen)
         return;
@@ -88,6 +95,7 @@ void DrawBorderFrame(HDC dc, const RECT& rect, COLORREF light, COLORREF dark, in
                      int width) {
     if (DrawsNothing(borderStyle, width))
         return;
+    width = std::min(width, kMaxPenWidth);
     const platform::SavedPenPosition position(dc);
     SingleFrame(dc, rect, light, dark, borderStyle, width);
     if (borderStyle == kBorderDouble) {

@@ -252,7 +252,7 @@ void ApplyProperty(std::wstring_view property, std::wstring_view value, HtmlStyl
         style.height = ParseLength(value, style.height, true, context.metrics);
         break;
     case Property::FontFamily:
-        style.face.assign(value);
+        SetFace(style, value);
         break;
     case Property::FontStyle:
         style.italic = ParseFontStyle(value);

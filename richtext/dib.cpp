@@ -240,16 +240,24 @@ bool CDib::Capture(HDC dc, int x, int y) {
 }
 
 bool CDib::CaptureStretched(HDC dc, int x, int y, int width, int height) {
-    if (!dc || width < 1 || height < 1 || !EnsureSection())
+    return CaptureStretchedPart(dc, x, y, width, height, SIZE{width_, height_}, POINT{0, 0});
+}
+
+bool CDib::CaptureStretchedPart(HDC dc, int x, int y, int width, int height, SIZE whole,
+                                POINT part) {
+    if (!dc || width < 1 || height < 1 || whole.cx < 1 || whole.cy < 1 || !EnsureSection())
         return false;
     CopyIntoSection();
     BOOL done;
-    if (width == width_ && height == height_) {
-        done = ::BitBlt(sectionDc_.Get(), 0, 0, width_, height_, dc, x, y, SRCCOPY);
-    } else {
-        const int previousMode = ::SetStretchBltMode(sectionDc_.Get(), COLORONCOLOR);
+    if (width == whole.cx && height == whole.cy) {
         done =
-            ::StretchBlt(sectionDc_.Get(), 0, 0, width_, height_, dc, x, y, width, height, SRCCOPY);
+            ::BitBlt(sectionDc_.Get(), 0, 0, width_, height_, dc, x + part.x, y + part.y, SRCCOPY);
+    } else {
+        // The whole stretched picture is placed so that the part falls on the image; the blit
+        // computes only the pixels the image holds.
+        const int previousMode = ::SetStretchBltMode(sectionDc_.Get(), COLORONCOLOR);
+        done = ::StretchBlt(sectionDc_.Get(), -part.x, -part.y, whole.cx, whole.cy, dc, x, y, width,
+                            height, SRCCOPY);
         ::SetStretchBltMode(sectionDc_.Get(), previousMode);
     }
     if (!done)

@@ -58,6 +58,9 @@ public:
     bool Capture(HDC dc, int x, int y);
     // Fills the image from a width x height area of `dc`, stretched to the image's size.
     bool CaptureStretched(HDC dc, int x, int y, int width, int height);
+    // The same area stretched to `whole`, of which the image takes the part whose top-left
+    // corner is at `part`: only that part is computed.
+    bool CaptureStretchedPart(HDC dc, int x, int y, int width, int height, SIZE whole, POINT part);
 
     // Writes a bitmap file: file header, then header, colour table and rows as held.
     bool WriteBitmapFile(const std::wstring& path) const;

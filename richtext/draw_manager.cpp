@@ -17,11 +17,24 @@ bool IsPaletteEffect(int effect) {
     return effect >= kEffectNoise && effect <= kEffectMetal;
 }
 
-bool DrawPrepared(HDC dc, int x, int y, const PreparedImage& image, unsigned style,
-                  const ShadowSettings& shadow) {
+// Prepares and draws only the part of the image, and of its shadow, that the device context
+// shows: a large image costs no more than one of the window's size.
+bool DrawImage(HDC dc, int x, int y, const ImageSource& source, unsigned style,
+               const ShadowSettings& shadow, bool& hadAlpha) {
+    hadAlpha = false;
+    if (!dc || source.width < 1 || source.height < 1 || (!source.bitmap && !source.icon))
+        return false;
+    const RECT visible = VisibleArea(dc);
+    const RECT part = VisiblePart(RECT{x, y, x + source.width, y + source.height}, visible);
+    PreparedImage picture;
+    const bool shown = !::IsRectEmpty(&part);
+    if (shown && !PrepareImage(picture, source, part))
+        return false;
+    hadAlpha = picture.hasAlpha;
     if (style & (kImageMonoShadow | kImageGradientShadow))
-        DrawShadow(dc, x, y, image, (style & kImageGradientShadow) != 0, shadow);
-    return DrawPicture(dc, x, y, image, style);
+        DrawShadow(dc, x, y, source, shown ? &picture : nullptr,
+                   (style & kImageGradientShadow) != 0, shadow, visible);
+    return !shown || DrawPicture(dc, x, y, picture, style);
 }
 
 } // namespace
@@ -57,22 +70,14 @@ void CDrawManager::DrawFrame(HDC dc, const RECT& rect, COLORREF light, COLORREF 
 bool CDrawManager::DrawBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap,
                               bool maskGiven, COLORREF maskColour, unsigned style,
                               const ShadowSettings& shadow) {
-    imageHadAlpha_ = false;
-    PreparedImage image;
-    if (!dc || !PrepareBitmap(image, bitmap, width, height, maskGiven, maskColour))
-        return false;
-    imageHadAlpha_ = image.hasAlpha;
-    return DrawPrepared(dc, x, y, image, style, shadow);
+    const ImageSource source{bitmap, nullptr, width, height, maskGiven, maskColour};
+    return DrawImage(dc, x, y, source, style, shadow, imageHadAlpha_);
 }
 
 bool CDrawManager::DrawIcon(HDC dc, int x, int y, int width, int height, HICON icon, bool maskGiven,
                             COLORREF maskColour, unsigned style, const ShadowSettings& shadow) {
-    imageHadAlpha_ = false;
-    PreparedImage image;
-    if (!dc || !PrepareIcon(image, icon, width, height, maskGiven, maskColour))
-        return false;
-    imageHadAlpha_ = image.hasAlpha;
-    return DrawPrepared(dc, x, y, image, style, shadow);
+    const ImageSource source{nullptr, icon, width, height, maskGiven, maskColour};
+    return DrawImage(dc, x, y, source, style, shadow, imageHadAlpha_);
 }
 
 bool CDrawManager::AlphaCopy(HDC destination, int x, int y, int width, int height, HDC source,

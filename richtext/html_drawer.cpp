@@ -3,9 +3,9 @@
 #include "richtext/html_entities.h"
 #include "richtext/html_link_opener.h"
 #include "richtext/layout_blocks.h"
+#include "richtext/layout_coordinates.h"
 
 #include <algorithm>
-#include <climits>
 
 using namespace richtext;
 
@@ -81,7 +81,8 @@ void CHtmlDrawer::DrawMarkup(HDC dc, const RECT& rect) {
 SIZE CHtmlDrawer::DrawMarkupAt(HDC dc, std::wstring_view text, POINT origin) {
     const SIZE size = MeasureMarkup(dc, text);
     if (size.cx > 0 && size.cy > 0)
-        DrawMarkup(dc, RECT{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy});
+        DrawMarkup(dc,
+                   RECT{origin.x, origin.y, SumOf(origin.x, size.cx), SumOf(origin.y, size.cy)});
     return size;
 }
 
@@ -90,7 +91,7 @@ SIZE CHtmlDrawer::RunPass(HDC dc, Mode mode, const RECT& rect) {
     Frame frame;
     frame.left = rect.left;
     frame.top = rect.top;
-    frame.width = std::max<int>(rect.right - rect.left, 0);
+    frame.width = std::max(SumOf(rect.right, -static_cast<long long>(rect.left)), 0);
     frame.maxWidth = maxWidth_;
     return LayoutBlocks(text_, frame, 0);
 }
@@ -103,8 +104,8 @@ SIZE CHtmlDrawer::LayoutBlocks(std::wstring_view text, const Frame& frame, int n
                               ? LayoutTable(part.text, block, nesting)
                               : LayoutFlow(part.text, block);
         total.cx = std::max(total.cx, size.cx);
-        total.cy += size.cy;
-        block.top += size.cy;
+        total.cy = SumOf(total.cy, size.cy);
+        block.top = SumOf(block.top, size.cy);
     }
     return total;
 }
@@ -140,7 +141,7 @@ int CHtmlDrawer::TextWidth(std::wstring_view text) const {
             width += size.cx;
         text.remove_prefix(part.size());
     }
-    return static_cast<int>(std::min<long long>(width, INT_MAX / 4));
+    return ClampCoordinate(width);
 }
 
 int CHtmlDrawer::HitTest(POINT point) const {
@@ -154,7 +155,10 @@ int CHtmlDrawer::HitTest(POINT point) const {
 
 bool CHtmlDrawer::TrackMouse(POINT point) {
     const int index = HitTest(point);
-    const int link = index >= 0 ? hotAreas_[index].linkNumber : MarkupParser::kNoHoverLink;
+    return SetHoverLink(index >= 0 ? hotAreas_[index].linkNumber : MarkupParser::kNoHoverLink);
+}
+
+bool CHtmlDrawer::SetHoverLink(int link) {
     if (link == parser_.HoverLink())
         return false;
     parser_.SetHoverLink(link);
@@ -170,7 +174,7 @@ bool CHtmlDrawer::ClickAt(POINT point) {
     const HotArea area = hotAreas_[index];
     if (area.linkKind == kLinkHref) {
         if (linkOpener_)
-            linkOpener_(area.target);
+            linkOpener_(area.target.Get());
         else
             ::ShellExecuteW(nullptr, L"open", area.target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     } else if (area.linkKind == kLinkMessage && linkWindow_ && linkMessage_ != 0) {

@@ -36,7 +36,7 @@ struct HotArea {
     RECT rect{};
     int linkKind = richtext::kLinkNone;
     int linkNumber = -1;
-    std::wstring target;
+    richtext::SharedText target; // the link's own text, shared by all of its areas
 };
 
 class CHtmlDrawer {
@@ -44,7 +44,7 @@ public:
     static constexpr int kTabWidth = 32;
     // Tables nested deeper than this are laid out as plain flow text.
     static constexpr int kMaxTableNesting = 16;
-    // Bounds of what one font, rule or image may ask for.
+    // Bounds of what one font, rule (or table border) may ask for.
     static constexpr int kMaxFontHeight = 2048;
     static constexpr int kMaxRuleThickness = 1024;
 
@@ -79,6 +79,9 @@ public:
     // Follows the mouse: the hovered link changes (and the hover notification is sent) when the
     // point enters another link or leaves all of them. True when it changed.
     bool TrackMouse(POINT point);
+    // The mouse has left the window: no link is hovered any more, wherever the hot areas reach.
+    // True when that changed the hovered link.
+    bool LeaveLinks() { return SetHoverLink(richtext::MarkupParser::kNoHoverLink); }
     // A click: opens an `href` link or sends the link message of a `msg` link. False when no
     // link is under the point.
     bool ClickAt(POINT point);
@@ -182,6 +185,7 @@ private:
 
     void RebuildFont();
     int TextWidth(std::wstring_view text) const;
+    bool SetHoverLink(int link);
     void SendHoverNotify() const;
 
     richtext::MarkupParser parser_;

@@ -6,10 +6,10 @@
 #include "platform/gdi.h"
 #include "platform/resource_strings.h"
 #include "richtext/html_text_transform.h"
+#include "richtext/layout_coordinates.h"
 #include "richtext/layout_break.h"
 
 #include <algorithm>
-#include <climits>
 
 using namespace richtext;
 
@@ -29,10 +29,6 @@ size_t CountTrailingBlanks(std::wstring_view text) {
     while (count < text.size() && text[text.size() - 1 - count] == L' ')
         ++count;
     return count;
-}
-
-int ClampCoordinate(long long value) {
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN / 4, INT_MAX / 4));
 }
 
 LayoutShadow ShadowOf(const ImageShadowSettings& settings) {
@@ -122,9 +118,9 @@ private:
         else
             ::SetTextJustification(d_.dc_, 0, 0);
         if (record.align == kAlignCenter)
-            x_ = frame_.left + free / 2;
+            x_ = SumOf(frame_.left, free / 2);
         else if (record.align == kAlignRight)
-            x_ = frame_.left + free;
+            x_ = SumOf(frame_.left, free);
     }
 
     void EndLine(bool wrapped, int count) {
@@ -221,8 +217,8 @@ private:
     void PutPiece(std::wstring_view piece, bool lastOfCut) {
         const int width = d_.TextWidth(piece);
         const HtmlStyle& style = d_.parser_.Current();
+        Grow(d_.fontAscent_, d_.fontHeight_ - d_.fontAscent_);
         if (Measuring()) {
-            Grow(d_.fontAscent_, d_.fontHeight_ - d_.fontAscent_);
             line_.breakCount += static_cast<int>(CountBlanks(piece));
             trailing_.valid = false;
             const size_t blanks = lastOfCut ? CountTrailingBlanks(piece) : 0;
@@ -245,6 +241,7 @@ private:
         x_ = ClampCoordinate(static_cast<long long>(x_) + width);
     }
 
+    // In both passes: the draw pass ends a line that holds something as the measure pass did.
     void Grow(int ascent, int descent) {
         line_.ascent = std::max(line_.ascent, ascent);
         line_.descent = std::max(line_.descent, descent);
@@ -311,8 +308,8 @@ private:
         if (StartsNewLine(d_.TextWidth(text)))
             EndLine(true, 1);
         const int width = d_.TextWidth(text);
+        Grow(d_.fontAscent_, d_.fontHeight_ - d_.fontAscent_);
         if (Measuring()) {
-            Grow(d_.fontAscent_, d_.fontHeight_ - d_.fontAscent_);
             line_.breakCount += static_cast<int>(CountBlanks(text));
         } else {
             const int top = TextTop();
@@ -334,8 +331,8 @@ private:
     void PlaceRule(const RuleAttributes& rule) {
         const int thickness = std::clamp(rule.thickness, 0, kMaxRuleThickness);
         int width = std::max(rule.width, 0);
+        Grow(thickness + 8, 0);
         if (Measuring()) {
-            Grow(thickness + 8, 0);
             if (rule.widthPercent) {
                 line_.percentWidth += width;
                 width = 1;
@@ -406,9 +403,8 @@ private:
         const SIZE size = prepared.drawn;
         if (StartsNewLine(size.cx))
             EndLine(true, 1);
-        if (Measuring()) {
-            Grow(size.cy, 0);
-        } else {
+        Grow(size.cy, 0);
+        if (!Measuring()) {
             const int top = ObjectTop(size.cy);
             DrawImage(action.image, prepared, top);
             AddHotArea(x_, top, size.cx, size.cy);

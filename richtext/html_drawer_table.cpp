@@ -6,24 +6,23 @@
 #include "platform/gdi.h"
 #include "richtext/html_table_attributes.h"
 #include "richtext/layout_blocks.h"
+#include "richtext/layout_coordinates.h"
 #include "richtext/table_layout.h"
 
 #include <algorithm>
-#include <climits>
 
 using namespace richtext;
 
 namespace {
 
-int Saturate(long long value) {
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN / 4, INT_MAX / 4));
-}
-
-// A table's own border: styles other than solid are one pixel wide.
+// A table's own border: styles other than solid are one pixel wide, and no border is wider than
+// a rule may be thick.
 int TableBorder(const HtmlStyle& style) {
     if (style.borderStyle == kBorderNone || style.borderWidth <= 0)
         return 0;
-    return style.borderStyle == kBorderSolid ? style.borderWidth : 1;
+    return style.borderStyle == kBorderSolid
+               ? std::min(style.borderWidth, CHtmlDrawer::kMaxRuleThickness)
+               : 1;
 }
 
 // The border is drawn inside the table; a double one takes three times its width.
@@ -37,7 +36,11 @@ int CellBorder(const HtmlStyle& style) {
 }
 
 int CellInset(const HtmlStyle& style) {
-    return CellBorder(style) + std::max(style.cellPadding, 0);
+    return SumOf(CellBorder(style), std::max(style.cellPadding, 0));
+}
+
+int CellSpacing(const HtmlStyle& style) {
+    return std::clamp(style.cellSpacing, 0, kMaxCoordinate);
 }
 
 // A width or height given in percent counts against `whole`, when there is one.
@@ -45,8 +48,8 @@ int OwnSize(int value, bool percent, int whole) {
     if (value <= 0)
         return 0;
     if (!percent)
-        return value;
-    return whole > 0 ? Saturate(static_cast<long long>(whole) * value / 100) : 0;
+        return std::min(value, kMaxCoordinate);
+    return whole > 0 ? ClampCoordinate(static_cast<long long>(whole) * value / 100) : 0;
 }
 
 // A table's or cell's own width and height belong to it alone: inherited, a table's width would
@@ -54,7 +57,7 @@ int OwnSize(int value, bool percent, int whole) {
 void ForgetOwnSize(HtmlStyle& style) {
     style.cellWidth = style.cellHeight = 0;
     style.cellWidthPercent = style.cellHeightPercent = false;
-    style.backgroundImage.clear();
+    style.backgroundImage = SharedText();
 }
 
 // Opens one of the table's elements and closes it again, whatever its content left open; when
@@ -157,14 +160,11 @@ void CHtmlDrawer::MeasureTable(const TableMarkup& markup, const Frame& frame, in
             record.begin = Marks();
             record.content = LayoutCellContent(cell.content, content, nesting);
             record.end = Marks();
-            const int inset = 2 * CellInset(style);
+            const long long inset = 2LL * CellInset(style);
             const int ownWidth = OwnSize(style.cellWidth, style.cellWidthPercent, frame.maxWidth);
             const int ownHeight = OwnSize(style.cellHeight, style.cellHeightPercent, 0);
-            cellSizes.push_back(
-                {Saturate(static_cast<long long>(std::max<int>(ownWidth, record.content.cx)) +
-                          inset),
-                 Saturate(static_cast<long long>(std::max<int>(ownHeight, record.content.cy)) +
-                          inset)});
+            cellSizes.push_back({SumOf(std::max<int>(ownWidth, record.content.cx), inset),
+                                 SumOf(std::max<int>(ownHeight, record.content.cy), inset)});
             fixedWidth.push_back(ownWidth > 0);
             fixedHeight.push_back(ownHeight > 0);
             cells.push_back(record);
@@ -187,7 +187,7 @@ void CHtmlDrawer::MeasureTable(const TableMarkup& markup, const Frame& frame, in
     Tracks rows = SizeTracks(static_cast<int>(spans.size()), std::move(rowDemands));
 
     const int outer = OuterBorder(tableStyle);
-    const int spacing = std::max(tableStyle.cellSpacing, 0);
+    const int spacing = CellSpacing(tableStyle);
     // The table's own width and height are minimums; what they add is shared like a surplus.
     const int ownWidth = OwnSize(tableStyle.cellWidth, tableStyle.cellWidthPercent, frame.maxWidth);
     const int ownHeight = OwnSize(tableStyle.cellHeight, tableStyle.cellHeightPercent, 0);
@@ -223,7 +223,7 @@ SIZE CHtmlDrawer::DrawTable(const TableMarkup& markup, const Frame& frame, int n
     const HtmlStyle tableStyle = parser_.Current();
     const DcMetrics metrics(dc_);
     const int outer = OuterBorder(tableStyle);
-    const int spacing = std::max(tableStyle.cellSpacing, 0);
+    const int spacing = CellSpacing(tableStyle);
 
     Tracks columns{record.columns, record.fixedColumns};
     int width = record.size.cx;
@@ -233,11 +233,11 @@ SIZE CHtmlDrawer::DrawTable(const TableMarkup& markup, const Frame& frame, int n
         if (ShareSurplus(columns, surplus))
             width = TableExtent(columns.sizes, spacing, outer);
         else if (tableStyle.horizontalAlign == kAlignCenter)
-            left += surplus / 2;
+            left = SumOf(left, surplus / 2);
         else if (tableStyle.horizontalAlign == kAlignRight)
-            left += surplus;
+            left = SumOf(left, surplus);
     }
-    const RECT tableRect{left, frame.top, left + width, frame.top + record.size.cy};
+    const RECT tableRect{left, frame.top, SumOf(left, width), SumOf(frame.top, record.size.cy)};
     DrawTableBackground(tableRect, outer);
     const int border = TableBorder(tableStyle);
     if (border > 0)
@@ -269,12 +269,12 @@ SIZE CHtmlDrawer::DrawTable(const TableMarkup& markup, const Frame& frame, int n
             }
             const HtmlStyle style = parser_.Current();
             RECT cellRect;
-            cellRect.left = left + columnOffsets[column];
-            cellRect.top = frame.top + rowOffsets[rowIndex];
-            cellRect.right =
-                cellRect.left + SpanExtent(columns.sizes, column, record.cellColspan[i], spacing);
-            cellRect.bottom =
-                cellRect.top + SpanExtent(record.rows, rowIndex, record.cellRowspan[i], spacing);
+            cellRect.left = SumOf(left, columnOffsets[column]);
+            cellRect.top = SumOf(frame.top, rowOffsets[rowIndex]);
+            cellRect.right = SumOf(
+                cellRect.left, SpanExtent(columns.sizes, column, record.cellColspan[i], spacing));
+            cellRect.bottom = SumOf(
+                cellRect.top, SpanExtent(record.rows, rowIndex, record.cellRowspan[i], spacing));
             if (style.backgroundEffect != kEffectTransparent)
                 PaintBackground(dc_, style.backgroundEffect, cellRect, style.backgroundColor,
                                 style.backgroundMiddleColor, style.backgroundEndColor, 5);
@@ -284,15 +284,17 @@ SIZE CHtmlDrawer::DrawTable(const TableMarkup& markup, const Frame& frame, int n
                            cellBorder);
             const int inset = CellInset(style);
             Frame content;
-            content.left = cellRect.left + inset;
-            content.top = cellRect.top + inset;
-            content.width = std::max<int>(cellRect.right - cellRect.left - 2 * inset, 0);
+            content.left = SumOf(cellRect.left, inset);
+            content.top = SumOf(cellRect.top, inset);
+            content.width =
+                ClampCoordinate(std::max(cellRect.right - cellRect.left - 2LL * inset, 0LL));
             content.maxWidth = CellMaxWidth(frame);
-            const int free = (cellRect.bottom - cellRect.top - 2 * inset) - cellRecord.content.cy;
+            const long long free =
+                (cellRect.bottom - cellRect.top - 2LL * inset) - cellRecord.content.cy;
             if (free > 0 && style.verticalAlign == kAlignMiddle)
-                content.top += free / 2;
+                content.top = SumOf(content.top, free / 2);
             else if (free > 0 && style.verticalAlign == kAlignBottom)
-                content.top += free;
+                content.top = SumOf(content.top, free);
             SkipTo(cellRecord.begin);
             LayoutCellContent(cell.content, content, nesting);
             SkipTo(cellRecord.end);
@@ -304,8 +306,8 @@ SIZE CHtmlDrawer::DrawTable(const TableMarkup& markup, const Frame& frame, int n
 
 void CHtmlDrawer::DrawTableBackground(const RECT& rect, int outerBorder) {
     const HtmlStyle& style = parser_.Current();
-    const RECT inside{rect.left + outerBorder, rect.top + outerBorder, rect.right - outerBorder,
-                      rect.bottom - outerBorder};
+    const RECT inside{SumOf(rect.left, outerBorder), SumOf(rect.top, outerBorder),
+                      SumOf(rect.right, -outerBorder), SumOf(rect.bottom, -outerBorder)};
     if (inside.right <= inside.left || inside.bottom <= inside.top)
         return;
     if (style.backgroundEffect != kEffectTransparent)
@@ -318,7 +320,7 @@ void CHtmlDrawer::DrawTableBackground(const RECT& rect, int outerBorder) {
     RECT inner = inside;
     if (::GetClipBox(dc_, &clip) != ERROR && !::IntersectRect(&inner, &inside, &clip))
         return;
-    const TableBackground background = ParseTableBackground(style.backgroundImage);
+    const TableBackground background = ParseTableBackground(style.backgroundImage.Get());
     ImageAttributes source;
     source.idres = background.iddll == 0 ? background.idres : 0;
     source.file = background.file;

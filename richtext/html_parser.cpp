@@ -203,7 +203,7 @@ void MarkupParser::ApplyFontAttributes(std::wstring_view attributes, const CssMe
     std::wstring_view value;
     while (reader.Next(name, value)) {
         if (name == L"face")
-            current_.face.assign(value);
+            SetFace(current_, value);
         else if (name == L"size")
             current_.height = ParseLength(value, current_.height, true, metrics);
         else if (name == L"color")
@@ -224,10 +224,10 @@ void MarkupParser::ApplyLinkAttributes(std::wstring_view attributes, const CssMe
     while (reader.Next(name, value)) {
         if (name == L"href") {
             current_.linkKind = kLinkHref;
-            current_.linkTarget.assign(value);
+            current_.linkTarget = SharedText(value);
         } else if (name == L"msg") {
             current_.linkKind = kLinkMessage;
-            current_.linkTarget.assign(value);
+            current_.linkTarget = SharedText(value);
         }
     }
     linkNumber_ = linkCounter_++;

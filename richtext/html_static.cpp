@@ -101,6 +101,8 @@ bool CHtmlStatic::SubclassWindow(HWND window) {
     SetEnabledState((wanted & WS_DISABLED) == 0);
     drawer_.SetHoverNotify(window, kHoverMessage, 0);
     ApplyFont(InitialFont(window));
+    imageSnippet_ = false;
+    snippet_.clear();
     markup_ = WindowText(window);
 
     ::SetPropW(window, kObjectProperty, this);
@@ -108,6 +110,14 @@ bool CHtmlStatic::SubclassWindow(HWND window) {
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
     if (!previousProc_)
         previousProc_ = ::DefWindowProcW;
+
+    // What the setters could only store without a window.
+    ApplyLinkMessage();
+    if (wordWrap_)
+        ApplyWordWrap(*wordWrap_);
+    wordWrap_.reset();
+    RebuildRegion();
+    RestartAnimationTimer();
     Refresh();
     return true;
 }
@@ -179,7 +189,14 @@ LRESULT CHtmlStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         POINT point{};
         ::GetCursorPos(&point);
         ::ScreenToClient(window_, &point);
-        drawer_.TrackMouse(point);
+        // Hot areas may reach past the client area (a label wider or taller than its window),
+        // but a mouse that has left is over none of them.
+        RECT client{};
+        ::GetClientRect(window_, &client);
+        if (::PtInRect(&client, point))
+            drawer_.TrackMouse(point);
+        else
+            drawer_.LeaveLinks();
         return 0;
     }
     case WM_SETCURSOR:
@@ -373,16 +390,30 @@ void CHtmlStatic::RebuildRegion() {
 }
 
 void CHtmlStatic::SetWordWrap(bool wrap) {
-    if (!window_)
+    if (!window_) {
+        wordWrap_ = wrap;
         return;
-    const LONG_PTR style = ::GetWindowLongPtrW(window_, GWL_STYLE);
-    const LONG_PTR noWrapBits = 0x0C;
-    ::SetWindowLongPtrW(window_, GWL_STYLE, wrap ? (style & ~noWrapBits) : (style | noWrapBits));
+    }
+    ApplyWordWrap(wrap);
     Refresh();
 }
 
+void CHtmlStatic::ApplyWordWrap(bool wrap) {
+    const LONG_PTR style = ::GetWindowLongPtrW(window_, GWL_STYLE);
+    const LONG_PTR noWrapBits = 0x0C;
+    ::SetWindowLongPtrW(window_, GWL_STYLE, wrap ? (style & ~noWrapBits) : (style | noWrapBits));
+}
+
 void CHtmlStatic::SetLinkMessage(UINT message, LPARAM lParam) {
-    drawer_.SetLinkMessage(window_ ? ::GetParent(window_) : nullptr, message, lParam);
+    linkMessage_ = message;
+    linkLParam_ = lParam;
+    ApplyLinkMessage();
+}
+
+// The message goes to the control's parent, which is known once the window is.
+void CHtmlStatic::ApplyLinkMessage() {
+    if (window_)
+        drawer_.SetLinkMessage(::GetParent(window_), linkMessage_, linkLParam_);
 }
 
 void CHtmlStatic::ShowHyperlink(std::wstring_view text, std::wstring_view target, bool isMessage) {

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,8 @@ public:
     CHtmlStatic& operator=(const CHtmlStatic&) = delete;
 
     // Takes over an existing static control; false when `window` is not a window or another
-    // window is already held.
+    // window is already held. Settings made before (link message, rounded corners, word wrap,
+    // animation period) take effect here; the window's text becomes the markup.
     bool SubclassWindow(HWND window);
     HWND Window() const { return window_; }
     void DestroyWindow();
@@ -98,6 +100,8 @@ private:
     void ApplyFont(HFONT font);
     void SetLinkRules(COLORREF normal, bool normalUnderline, COLORREF hover, bool hoverUnderline);
     void SetEnabledState(bool enabled);
+    void ApplyWordWrap(bool wrap);
+    void ApplyLinkMessage();
 
     void Paint(HDC dc);
     bool PrepareBackground(HDC dc, const RECT& client);
@@ -139,6 +143,9 @@ private:
     int frameWidth_ = 1;
     int frameHeight_ = 1;
     UINT animationPeriod_ = 0;
+    UINT linkMessage_ = 0;
+    LPARAM linkLParam_ = 0;
+    std::optional<bool> wordWrap_; // set before the window was known
     platform::UniqueRegion region_;
     int cornerWidth_ = 0;
     int cornerHeight_ = 0;

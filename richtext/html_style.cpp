@@ -4,6 +4,10 @@
 
 namespace richtext {
 
+void SetFace(HtmlStyle& style, std::wstring_view face) {
+    style.face.assign(face.substr(0, LF_FACESIZE - 1));
+}
+
 void ResetStyle(HtmlStyle& style) {
     style = HtmlStyle{};
 }
@@ -23,7 +27,6 @@ LOGFONTW FontDescription(const HtmlStyle& style) {
     font.lfClipPrecision = style.clipPrecision;
     font.lfQuality = style.quality;
     font.lfPitchAndFamily = style.pitchAndFamily;
-    // A face longer than the description holds is cut rather than overrunning it.
     const size_t length = std::min(style.face.size(), size_t{LF_FACESIZE - 1});
     std::copy_n(style.face.data(), length, font.lfFaceName);
     font.lfFaceName[length] = L'\0';

@@ -1,9 +1,12 @@
 #pragma once
 // The state one run of marked-up text is drawn with, and its built-in defaults.
 
+#include "richtext/shared_text.h"
+
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace richtext {
 
@@ -54,7 +57,7 @@ struct HtmlStyle {
     COLORREF backgroundEndColor = RGB(255, 255, 255);
     int backgroundMode = kBackgroundTransparent;
     int backgroundEffect = kEffectTransparent;
-    std::wstring backgroundImage;
+    SharedText backgroundImage; // a table's `background`, shared by the levels inside it
     int horizontalAlign = kAlignLeft;
     int verticalAlign = kAlignBaseline;
     int borderStyle = kBorderNone;
@@ -67,10 +70,14 @@ struct HtmlStyle {
     int cellPadding = 2;
     int cellSpacing = 0;
     int linkKind = kLinkNone;
-    std::wstring linkTarget;
+    SharedText linkTarget; // shared by every level and piece inside the link
 
     bool operator==(const HtmlStyle&) const = default;
 };
+
+// A font description holds LF_FACESIZE - 1 characters of a face: the rest is dropped at once,
+// as it would otherwise be copied with every saved level and never used.
+void SetFace(HtmlStyle& style, std::wstring_view face);
 
 // Fills `style` with the built-in defaults.
 void ResetStyle(HtmlStyle& style);

@@ -141,7 +141,7 @@ TableAttributes ApplyTableAttributes(TableElement element, std::wstring_view att
         } else if (isTable && name == L"cellspacing") {
             style.cellSpacing = ParseLength(value, style.cellSpacing, false, context.metrics);
         } else if (isTable && name == L"background") {
-            style.backgroundImage.assign(value);
+            style.backgroundImage = SharedText(value);
         }
     }
     return table;

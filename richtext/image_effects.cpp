@@ -4,6 +4,7 @@
 #include "richtext/effect_codes.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace richtext {
 namespace {
@@ -85,7 +86,15 @@ void MarkMaskColour(PreparedImage& image, bool maskGiven, COLORREF mask) {
     }
 }
 
-bool CopyStretched(CDib& target, HBITMAP bitmap, int width, int height, int sourceY,
+int WidthOf(const RECT& r) {
+    return r.right - r.left;
+}
+int HeightOf(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+// The `window` part of `bitmap` (rows sourceY.. of sourceHeight, or all) stretched to `whole`.
+bool CopyStretched(CDib& target, HBITMAP bitmap, SIZE whole, const RECT& window, int sourceY,
                    int sourceHeight) {
     BITMAP info{};
     if (!::GetObjectW(bitmap, sizeof info, &info) || info.bmWidth < 1 || info.bmHeight < 1)
@@ -98,17 +107,17 @@ bool CopyStretched(CDib& target, HBITMAP bitmap, int width, int height, int sour
     const platform::SelectedObject selected(dc.Get(), bitmap);
     if (!selected.Succeeded())
         return false;
-    return target.Create(width, height, 32) &&
-           target.CaptureStretched(dc.Get(), 0, sourceY, info.bmWidth, sourceHeight);
+    return target.Create(WidthOf(window), HeightOf(window), 32) &&
+           target.CaptureStretchedPart(dc.Get(), 0, sourceY, info.bmWidth, sourceHeight, whole,
+                                       POINT{window.left, window.top});
 }
 
-bool StartImage(PreparedImage& image, HBITMAP bitmap, int width, int height, int sourceY,
+bool StartImage(PreparedImage& image, HBITMAP bitmap, SIZE whole, const RECT& window, int sourceY,
                 int sourceHeight) {
-    if (!bitmap || width < 1 || height < 1)
+    if (!bitmap || !CopyStretched(image.pixels, bitmap, whole, window, sourceY, sourceHeight))
         return false;
-    if (!CopyStretched(image.pixels, bitmap, width, height, sourceY, sourceHeight))
-        return false;
-    image.transparent.assign(static_cast<size_t>(width) * height, false);
+    image.window = window;
+    image.transparent.assign(static_cast<size_t>(WidthOf(window)) * HeightOf(window), false);
     FindAlpha(image);
     return true;
 }
@@ -125,24 +134,7 @@ void MarkIconMask(PreparedImage& image, const CDib& andMask) {
     }
 }
 
-} // namespace
-
-int PreparedImage::Coverage(size_t i) const {
-    if (transparent[i])
-        return 0;
-    return hasAlpha ? static_cast<int>(Data()[i] >> 24) : 255;
-}
-
-bool PrepareBitmap(PreparedImage& image, HBITMAP bitmap, int width, int height, bool maskGiven,
-                   COLORREF mask) {
-    if (!StartImage(image, bitmap, width, height, 0, 0))
-        return false;
-    MarkMaskColour(image, maskGiven, mask);
-    return true;
-}
-
-bool PrepareIcon(PreparedImage& image, HICON icon, int width, int height, bool maskGiven,
-                 COLORREF mask) {
+bool PrepareIcon(PreparedImage& image, HICON icon, SIZE whole, const RECT& window) {
     ICONINFO info{};
     if (!icon || !::GetIconInfo(icon, &info))
         return false;
@@ -155,17 +147,67 @@ bool PrepareIcon(PreparedImage& image, HICON icon, int width, int height, bool m
     // A monochrome icon keeps its picture in the lower half of a double-height mask.
     const int maskHeight = colour ? maskInfo.bmHeight : maskInfo.bmHeight / 2;
     const bool started =
-        colour ? StartImage(image, colour.Get(), width, height, 0, 0)
-               : StartImage(image, andMask.Get(), width, height, maskHeight, maskHeight);
+        colour ? StartImage(image, colour.Get(), whole, window, 0, 0)
+               : StartImage(image, andMask.Get(), whole, window, maskHeight, maskHeight);
     if (!started)
         return false;
     if (!image.hasAlpha) {
         CDib maskPixels;
-        if (!CopyStretched(maskPixels, andMask.Get(), width, height, 0, maskHeight))
+        if (!CopyStretched(maskPixels, andMask.Get(), whole, window, 0, maskHeight))
             return false;
         MarkIconMask(image, maskPixels);
     }
-    MarkMaskColour(image, maskGiven, mask);
+    return true;
+}
+
+} // namespace
+
+int PreparedImage::Coverage(size_t i) const {
+    if (transparent[i])
+        return 0;
+    return hasAlpha ? static_cast<int>(Data()[i] >> 24) : 255;
+}
+
+int PreparedImage::CoverageAt(int x, int y) const {
+    // Stored rows run bottom-up.
+    const size_t row = static_cast<size_t>(window.bottom - 1 - y);
+    return Coverage(row * static_cast<size_t>(Width()) + static_cast<size_t>(x - window.left));
+}
+
+RECT VisiblePart(const RECT& rect, const RECT& visible) {
+    RECT both{};
+    if (!::IntersectRect(&both, &rect, &visible))
+        return RECT{};
+    ::OffsetRect(&both, -rect.left, -rect.top);
+    return both;
+}
+
+RECT VisibleArea(HDC dc) {
+    RECT clip{};
+    const int kind = ::GetClipBox(dc, &clip);
+    if (kind == NULLREGION)
+        return RECT{};
+    if (kind == ERROR)
+        return RECT{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
+    return clip;
+}
+
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool PrepareImage(PreparedImage& image, const ImageSource& source, const RECT& window) {
+    RECT part{};
+    const RECT whole{0, 0, source.width, source.height};
+    if (!::IntersectRect(&part, &window, &whole))
+        return false;
+    const SIZE size{source.width, source.height};
+    const bool prepared = source.icon ? PrepareIcon(image, source.icon, size, part)
+                                      : StartImage(image, source.bitmap, size, part, 0, 0);
+    if (!prepared)
+        return false;
+    MarkMaskColour(image, source.maskGiven, source.mask);
     return true;
 }
 
@@ -226,6 +268,8 @@ bool DrawBlended(HDC dc, int x, int y, const PreparedImage& image, unsigned styl
 bool DrawPicture(HDC dc, int x, int y, const PreparedImage& image, unsigned style) {
     const unsigned pictureStyle =
         style & (kImageGrey | kImageDarker | kImageLighter | kImageFill | kImageInvert);
+    x += image.window.left;
+    y += image.window.top;
     return image.hasAlpha ? DrawBlended(dc, x, y, image, pictureStyle)
                           : DrawMasked(dc, x, y, image, pictureStyle);
 }

@@ -19,10 +19,24 @@ constexpr COLORREF ColourFromPixel(DWORD pixel) {
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
+// What an image is drawn from, and its drawn size.
+struct ImageSource {
+    HBITMAP bitmap = nullptr; // a bitmap, stretched to the drawn size when its size differs
+    HICON icon = nullptr;     // or an icon, whose own mask marks transparent pixels
+    int width = 0;
+    int height = 0;
+    bool maskGiven = false;
+    COLORREF mask = 0;
+};
+
+// The prepared pixels of one part of an image: the `window` of the drawn image (in its own
+// coordinates, (0, 0) at its top-left corner). Only the part that can be seen is prepared, so an
+// image far larger than the window costs no more than one the window's size.
 struct PreparedImage {
     CDib pixels;                   // 32 bits per pixel, rows without padding
     std::vector<bool> transparent; // per pixel, in the order of the stored rows
-    bool hasAlpha = false;         // some pixel carries a non-zero alpha byte
+    bool hasAlpha = false;         // some pixel of the part carries a non-zero alpha byte
+    RECT window{};
 
     int Width() const { return pixels.Width(); }
     int Height() const { return pixels.Height(); }
@@ -31,20 +45,26 @@ struct PreparedImage {
     DWORD* Data() { return reinterpret_cast<DWORD*>(pixels.Bits()); }
     // How much of a pixel covers the background: 0 transparent .. 255 opaque.
     int Coverage(size_t i) const;
+    // The same for the pixel at (x, y) of the whole image, which the window must hold.
+    int CoverageAt(int x, int y) const;
 };
 
-// Copies `bitmap`, stretched to width x height when its size differs.
-bool PrepareBitmap(PreparedImage& image, HBITMAP bitmap, int width, int height, bool maskGiven,
-                   COLORREF mask);
-// Copies `icon` at width x height; its own mask marks the transparent pixels.
-bool PrepareIcon(PreparedImage& image, HICON icon, int width, int height, bool maskGiven,
-                 COLORREF mask);
+// The part of `rect` inside `visible`, moved into the coordinates of `rect`'s top-left corner;
+// empty when they do not meet.
+RECT VisiblePart(const RECT& rect, const RECT& visible);
+// What `dc` can show: its clip box, or everything when it has none.
+RECT VisibleArea(HDC dc);
+bool Contains(const RECT& outer, const RECT& inner);
+
+// Prepares the `window` part of the image (within its drawn size).
+bool PrepareImage(PreparedImage& image, const ImageSource& source, const RECT& window);
 
 // A copy of the image's pixels after the colour steps of `style` (grey, darker, lighter, fill
 // with `fillColour`) on the opaque pixels, then inverting every pixel when asked.
 bool StyledPixels(const PreparedImage& image, unsigned style, COLORREF fillColour, CDib& out);
 
-// Draws the picture in `style` at (x, y): through its mask, or blended by its alpha channel.
+// Draws the prepared part of the picture in `style` where it belongs when the image's top-left
+// corner is at (x, y): through its mask, or blended by its alpha channel.
 bool DrawPicture(HDC dc, int x, int y, const PreparedImage& image, unsigned style);
 
 // Blends a source area over a destination area: percent 100 or more copies, 0 or less keeps

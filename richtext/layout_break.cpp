@@ -7,6 +7,20 @@ bool IsBreakCharacter(wchar_t c) {
     return kBreakCharacters.find(c) != std::wstring_view::npos;
 }
 
+bool IsHighSurrogate(wchar_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(wchar_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Whether a prefix of `length` characters would end between the halves of a surrogate pair.
+bool CutsPair(std::wstring_view text, size_t length) {
+    return length > 0 && length < text.size() && IsHighSurrogate(text[length - 1]) &&
+           IsLowSurrogate(text[length]);
+}
+
 size_t TrailingBlanks(std::wstring_view text) {
     size_t count = 0;
     while (count < text.size() && text[text.size() - 1 - count] == L' ')
@@ -21,36 +35,46 @@ size_t LeadingBlanks(std::wstring_view text) {
     return count;
 }
 
-// Characters scanned without a break before the prefix so far is measured: once that alone is
-// too wide no later break can fit, and a long text need not be scanned to its end.
-constexpr size_t kScanStep = 256;
+constexpr size_t kFirstProbe = 64;
 
-// The end of the longest prefix that ends at a break character and fits; 0 for none.
-size_t FittingBreakPrefix(std::wstring_view text, int available, const TextMeasure& measure) {
-    size_t candidate = 0;
-    size_t measuredUpTo = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (!IsBreakCharacter(text[i])) {
-            if (i - measuredUpTo >= kScanStep) {
-                if (measure(text.substr(0, i)) > available)
-                    break;
-                measuredUpTo = i;
-            }
-            continue;
-        }
-        if (measure(text.substr(0, i + 1)) > available)
+// The longest prefix that fits. A prefix is never narrower than a shorter one, so this finds the
+// same prefix as measuring one prefix after the other until one is too wide, but with a number
+// of measurements that grows with the logarithm of the line's length: prefixes of doubling
+// length first find a bound, then a binary search finds the length within it.
+size_t FittingLength(std::wstring_view text, int available, const TextMeasure& measure) {
+    size_t fits = 0;
+    size_t tooWide = text.size() + 1; // unknown beyond the text
+    for (size_t probe = kFirstProbe; probe < text.size(); probe *= 2) {
+        if (measure(text.substr(0, probe)) > available) {
+            tooWide = probe;
             break;
-        candidate = i + 1;
-        measuredUpTo = i + 1;
+        }
+        fits = probe;
     }
-    return candidate;
+    while (tooWide - fits > 1) {
+        const size_t middle = fits + (tooWide - fits) / 2;
+        if (measure(text.substr(0, middle)) <= available)
+            fits = middle;
+        else
+            tooWide = middle;
+    }
+    return fits;
 }
 
-// The longest prefix that fits, at least one character.
-size_t FittingCharacters(std::wstring_view text, int available, const TextMeasure& measure) {
-    size_t length = 1;
-    while (length < text.size() && measure(text.substr(0, length + 1)) <= available)
-        ++length;
+// The end of the longest prefix within `length` that ends at a break character; 0 for none.
+size_t LastBreakWithin(std::wstring_view text, size_t length) {
+    for (size_t end = length; end > 0; --end)
+        if (IsBreakCharacter(text[end - 1]))
+            return end;
+    return 0;
+}
+
+// At least one character, and a surrogate pair is never cut in two.
+size_t WholeCharacters(std::wstring_view text, size_t length) {
+    if (CutsPair(text, length))
+        --length;
+    if (length == 0)
+        length = CutsPair(text, 1) ? 2 : 1;
     return length;
 }
 
@@ -61,14 +85,15 @@ RunBreak BreakRun(std::wstring_view text, bool lineIsEmpty, int available,
     RunBreak result;
     if (text.empty())
         return result;
-    const size_t candidate = FittingBreakPrefix(text, available, measure);
+    const size_t fitting = FittingLength(text, available, measure);
+    const size_t candidate = LastBreakWithin(text, fitting);
     if (candidate > 0) {
         const std::wstring_view prefix = text.substr(0, candidate);
         result.pieceLength = candidate - TrailingBlanks(prefix);
         result.skipLength =
             (candidate - result.pieceLength) + LeadingBlanks(text.substr(candidate));
     } else if (lineIsEmpty) {
-        result.pieceLength = FittingCharacters(text, available, measure);
+        result.pieceLength = WholeCharacters(text, fitting);
         result.skipLength = LeadingBlanks(text.substr(result.pieceLength));
     } else {
         return result;

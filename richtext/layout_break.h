@@ -19,8 +19,9 @@ struct RunBreak {
 };
 
 // Cuts `text` for a line with `available` pixels left. After the last break character whose
-// prefix still fits; with none, an empty line takes as many characters as fit but at least one,
-// while a line that holds something already gets an empty piece and must end first.
+// prefix still fits; with none, an empty line takes as many characters as fit but at least one
+// (a surrogate pair counts as one), while a line that holds something already gets an empty
+// piece and must end first. Takes O(log n) measurements of at most about twice the piece.
 RunBreak BreakRun(std::wstring_view text, bool lineIsEmpty, int available,
                   const TextMeasure& measure);
 

@@ -81,7 +81,11 @@ bool LayoutImage::LoadBitmap(const ImageAttributes& image) {
 }
 
 bool LayoutImage::LoadIcon(const ImageAttributes& image, int width, int height) {
-    ownedIcon_.Reset(static_cast<HICON>(LoadOwned(image, IMAGE_ICON, width, height)));
+    // Icons hold no picture larger than this: a larger one would be the same picture stretched
+    // by the loader, at the cost of a bitmap of the drawn size. The drawing stretches it.
+    constexpr int kLargestIcon = 256;
+    ownedIcon_.Reset(static_cast<HICON>(LoadOwned(image, IMAGE_ICON, std::min(width, kLargestIcon),
+                                                  std::min(height, kLargestIcon))));
     icon_ = ownedIcon_ ? ownedIcon_.Get() : nullptr;
     if (!icon_ && image.handle != 0) {
         ICONINFO info{};

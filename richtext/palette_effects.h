@@ -21,12 +21,21 @@ constexpr int kMaxGranularity = 127;
 // granularity is at most kMaxGranularity.
 int GrainFromRandom(int random15, int granularity);
 
-// Makes `dib` an 8-bit image of width x height holding effect 7..15. Fails for sizes below 1,
-// effects outside 7..15 or when the image cannot be allocated.
-bool RenderPaletteEffect(CDib& dib, int effect, int width, int height,
+// Makes `dib` an 8-bit image of the `part` (picture coordinates within the whole) of effect
+// 7..15 over an area of `whole` size; the part looks exactly like the same area of the whole.
+// Fails for sizes below 1, a part outside the whole, effects outside 7..15 or when the image
+// cannot be allocated.
+bool RenderPaletteEffect(CDib& dib, int effect, SIZE whole, const RECT& part,
                          const PaletteColours& colours, int granularity, int paletteBlend);
 
-// Renders the effect for `rect` and draws it at the rectangle's top-left corner.
+// The whole of a width x height effect.
+inline bool RenderPaletteEffect(CDib& dib, int effect, int width, int height,
+                                const PaletteColours& colours, int granularity, int paletteBlend) {
+    return RenderPaletteEffect(dib, effect, SIZE{width, height}, RECT{0, 0, width, height}, colours,
+                               granularity, paletteBlend);
+}
+
+// Renders the part of the effect for `rect` that the device context shows, and draws it there.
 bool FillPaletteEffect(HDC dc, int effect, const RECT& rect, const PaletteColours& colours,
                        int granularity, int paletteBlend);
 

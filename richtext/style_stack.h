@@ -11,11 +11,9 @@ namespace richtext {
 class StyleStack {
 public:
     // Deeper nesting than this is refused: real markup never comes near it, and hostile markup
-    // could otherwise make every opening tag cost a saved style until memory runs out.
+    // could otherwise make every opening tag cost a saved style until memory runs out. A level
+    // is small: its face is short and its link target and background are shared.
     static constexpr size_t kMaxDepth = 4096;
-    // The same for the texts the saved levels carry: a huge face or link target copied into
-    // every level would otherwise multiply by the depth.
-    static constexpr size_t kMaxTextBytes = 16 * 1024 * 1024;
 
     // Saves `current` under the closing key `key` (the current style takes the key as its name
     // too); false when the stack is full and the element must be ignored.
@@ -30,16 +28,12 @@ public:
     // that depth. For layers that must end their element whatever the content left open.
     void UnwindTo(HtmlStyle& current, size_t depth);
 
-    void Clear() {
-        levels_.clear();
-        textBytes_ = 0;
-    }
+    void Clear() { levels_.clear(); }
     size_t Depth() const { return levels_.size(); }
     bool Empty() const { return levels_.empty(); }
 
 private:
     std::vector<HtmlStyle> levels_;
-    size_t textBytes_ = 0;
 };
 
 } // namespace richtext

@@ -1,7 +1,8 @@
 #include "richtext/table_layout.h"
 
+#include "richtext/layout_coordinates.h"
+
 #include <algorithm>
-#include <climits>
 
 namespace richtext {
 namespace {
@@ -27,14 +28,6 @@ void Cover(std::vector<std::vector<bool>>& covered, const CellPlacement& cell) {
             row.resize(cell.column + cell.colspan, false);
         std::fill(row.begin() + cell.column, row.begin() + cell.column + cell.colspan, true);
     }
-}
-
-long long SaturatedAdd(long long a, long long b) {
-    return a > LLONG_MAX - b ? LLONG_MAX : a + b;
-}
-
-int ToInt(long long value) {
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN / 4, INT_MAX / 4));
 }
 
 } // namespace
@@ -124,9 +117,9 @@ int TableExtent(const std::vector<int>& sizes, int spacing, int outerBorder) {
     const long long count = static_cast<long long>(sizes.size());
     long long extent = 0;
     for (int size : sizes)
-        extent = SaturatedAdd(extent, size);
+        extent += size; // at most kMaxTableColumns sizes of at most an int each
     extent += (count + 1) * spacing + std::max<long long>(count - 1, 0) + 2LL * outerBorder;
-    return ToInt(extent);
+    return ClampCoordinate(extent);
 }
 
 std::vector<int> TrackOffsets(const std::vector<int>& sizes, int spacing, int outerBorder) {
@@ -134,7 +127,7 @@ std::vector<int> TrackOffsets(const std::vector<int>& sizes, int spacing, int ou
     offsets.reserve(sizes.size());
     long long offset = static_cast<long long>(outerBorder) + spacing;
     for (int size : sizes) {
-        offsets.push_back(ToInt(offset));
+        offsets.push_back(ClampCoordinate(offset));
         offset += static_cast<long long>(size) + spacing + 1;
     }
     return offsets;
@@ -144,7 +137,7 @@ int SpanExtent(const std::vector<int>& sizes, int first, int span, int spacing) 
     long long extent = static_cast<long long>(span - 1) * (spacing + 1);
     for (int i = first; i < first + span && i < static_cast<int>(sizes.size()); ++i)
         extent += sizes[i];
-    return ToInt(extent);
+    return ClampCoordinate(extent);
 }
 
 } // namespace richtext

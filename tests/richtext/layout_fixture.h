@@ -11,11 +11,11 @@
 
 namespace layout_test {
 
+constexpr wchar_t kBody[] = L"font-family:Tahoma; font-size:16px; color:black";
+
 class LayoutTest : public ::testing::Test {
 protected:
-    LayoutTest() : canvas_(400, 300) {
-        drawer_.SetStyleRule(L"body", L"font-family:Tahoma; font-size:16px; color:black");
-    }
+    LayoutTest() : canvas_(400, 300) { drawer_.SetStyleRule(L"body", kBody); }
 
     SIZE Measure(std::wstring_view text, int maxWidth = 0) {
         drawer_.SetMaxWidth(maxWidth);
@@ -24,7 +24,7 @@ protected:
     // Width of `text` alone on one line.
     int WidthOf(std::wstring_view text) {
         CHtmlDrawer other;
-        other.SetStyleRule(L"body", L"font-family:Tahoma; font-size:16px; color:black");
+        other.SetStyleRule(L"body", kBody);
         return other.MeasureMarkup(canvas_.Dc(), text).cx - 1;
     }
     // Measures with `maxWidth`, then draws into a rectangle `rectWidth` wide (default the
@@ -38,19 +38,20 @@ protected:
     }
     // The rightmost column in rows top..bottom (exclusive) that is not white; -1 for none.
     int RightmostInk(int top, int bottom) const {
-        for (int x = canvas_.Width() - 1; x >= 0; --x)
-            for (int y = std::max(top, 0); y < bottom && y < canvas_.Height(); ++y)
-                if (canvas_.Pixel(x, y) != RGB(255, 255, 255))
-                    return x;
+        for (int x = canvas_.Width() - 1; x >= 0; --x) {
+            const RECT column{x, top, x + 1, bottom};
+            if (canvas_.CountOtherThan(RGB(255, 255, 255), &column) > 0)
+                return x;
+        }
         return -1;
     }
-    int CountColour(const RECT& rect, COLORREF colour) const {
-        int count = 0;
-        for (int y = std::max<int>(rect.top, 0); y < rect.bottom && y < canvas_.Height(); ++y)
-            for (int x = std::max<int>(rect.left, 0); x < rect.right && x < canvas_.Width(); ++x)
-                if (canvas_.Pixel(x, y) == colour)
-                    ++count;
-        return count;
+    // The hot area of the link whose target is `target`.
+    RECT AreaOf(std::wstring_view target) const {
+        for (const HotArea& area : drawer_.HotAreas())
+            if (area.target == target)
+                return area.rect;
+        ADD_FAILURE() << "no hot area for a target of " << target.size() << " characters";
+        return RECT{};
     }
 
     CHtmlDrawer drawer_;

@@ -2,22 +2,6 @@
 
 #include "richtext/html_entities.h"
 
-#include "platform/text.h"
-
-namespace richtext {
-
-void PrintTo(const HtmlStyle& style, std::ostream* out) {
-    *out << "{name=" << platform::Utf8FromWide(style.name) << " height=" << style.height
-         << " weight=" << style.weight << " italic=" << int{style.italic}
-         << " underline=" << int{style.underline} << " strikeout=" << int{style.strikeout}
-         << " overline=" << style.overline << " face=" << platform::Utf8FromWide(style.face)
-         << " color=" << std::hex << style.color << " bg=" << style.backgroundColor << std::dec
-         << " bgmode=" << style.backgroundMode << " align=" << style.horizontalAlign << "/"
-         << style.verticalAlign << " link=" << style.linkKind << "}";
-}
-
-} // namespace richtext
-
 namespace markup_test {
 
 const richtext::CssMetrics& TestMetrics() {
@@ -36,7 +20,6 @@ PassRecord RunPass(richtext::MarkupParser& parser, std::wstring_view text) {
             pass.runs.push_back({token.text, parser.Current()});
             continue;
         }
-        ++pass.tags;
         const richtext::MarkupAction action = parser.HandleTag(token.tag, TestMetrics());
         if (action.kind != richtext::MarkupAction::Kind::None &&
             action.kind != richtext::MarkupAction::Kind::StyleChanged)

@@ -8,13 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include <ostream>
-
-namespace richtext {
-// Readable failures: the fields that differ most often.
-void PrintTo(const HtmlStyle& style, std::ostream* out);
-} // namespace richtext
-
 namespace markup_test {
 
 struct Run {
@@ -25,7 +18,6 @@ struct Run {
 struct PassRecord {
     std::vector<Run> runs;
     std::vector<richtext::MarkupAction> actions; // every action but None and StyleChanged
-    size_t tags = 0;
 };
 
 // 96 pixels per inch, a font 16 pixels high, "x" 8 pixels high.

@@ -14,19 +14,17 @@ using richtext::SplitTagText;
 namespace {
 
 // "T:run" for runs, "<name|attributes>" or "</name|attributes>" for tags.
-std::vector<std::wstring> Tokens(std::wstring_view text) {
-    std::vector<std::wstring> tokens;
+std::wstring Tokens(std::wstring_view text) {
+    std::wstring tokens;
     MarkupTokenizer tokenizer(text);
     MarkupToken token;
     while (tokenizer.Next(token)) {
-        if (token.kind == MarkupToken::Kind::Text) {
-            EXPECT_FALSE(token.text.empty());
-            tokens.push_back(L"T:" + token.text);
-        } else {
-            tokens.push_back(std::wstring(token.tag.closing ? L"</" : L"<") +
-                             std::wstring(token.tag.name) + L"|" +
-                             std::wstring(token.tag.attributes) + L">");
-        }
+        if (token.kind == MarkupToken::Kind::Text)
+            tokens += L"T:" + token.text + L" ";
+        else
+            tokens += std::wstring(token.tag.closing ? L"</" : L"<") +
+                      std::wstring(token.tag.name) + L"|" + std::wstring(token.tag.attributes) +
+                      L"> ";
     }
     return tokens;
 }
@@ -43,61 +41,30 @@ Attributes ReadAll(std::wstring_view text) {
     return all;
 }
 
-using V = std::vector<std::wstring>;
-
 } // namespace
 
-TEST(Tokenizer, DoubledLessThanIsALiteralInsideTheRun) {
-    EXPECT_EQ(Tokens(L"a<<b"), V{L"T:a<b"});
-    EXPECT_EQ(Tokens(L"<<<b>x"), (V{L"T:<", L"<b|>", L"T:x"}));
+TEST(Tokenizer, RunsTagsAndEveryKindOfLessThan) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"a<<b", L"T:a<b "},
+        {L"<<<b>x", L"T:< <b|> T:x "},
+        {L"a<", L"T:a< "},
+        {L"<b><", L"<b|> T:< "},
+        {L"a<b c", L"T:a T:b c "},
+        {L"one <font color=red>two</font junk>", L"T:one  <font|color=red> T:two </font|junk> "},
+        {L"<>x", L"<|> T:x "},
+        {L"<a href='x>y'>z", L"<a|href='x> T:y'>z "},
+        {L"<br=3><\n><\t>", L"<br|=3> <\n|> <\t|> "}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(Tokens(text), expected) << std::wstring(text).size();
 }
 
-TEST(Tokenizer, LessThanAtTheEndIsShown) {
-    EXPECT_EQ(Tokens(L"a<"), V{L"T:a<"});
-    EXPECT_EQ(Tokens(L"<"), V{L"T:<"});
-    EXPECT_EQ(Tokens(L"<b><"), (V{L"<b|>", L"T:<"}));
-}
-
-TEST(Tokenizer, LessThanWithoutGreaterThanIsDropped) {
-    EXPECT_EQ(Tokens(L"a<b c"), (V{L"T:a", L"T:b c"}));
-    EXPECT_EQ(Tokens(L"<b>x<y<z"), (V{L"<b|>", L"T:x", L"T:y", L"T:z"}));
-}
-
-TEST(Tokenizer, TagsBetweenRuns) {
-    EXPECT_EQ(Tokens(L"one <font color=red>two</font>"),
-              (V{L"T:one ", L"<font|color=red>", L"T:two", L"</font|>"}));
-    EXPECT_EQ(Tokens(L"<>x"), (V{L"<|>", L"T:x"}));
-}
-
-TEST(Tokenizer, TagEndsAtTheFirstGreaterThan) {
-    EXPECT_EQ(Tokens(L"<a href='x>y'>z"), (V{L"<a|href='x>", L"T:y'>z"}));
-}
-
-TEST(TagText, NameEndsAtBlankOrEqualsAndASlashMarksAClosingTag) {
-    auto tag = SplitTagText(L"br=3");
-    EXPECT_EQ(tag.name, L"br");
-    EXPECT_EQ(tag.attributes, L"=3");
-    tag = SplitTagText(L"font    face=Arial size=2");
-    EXPECT_EQ(tag.name, L"font");
-    EXPECT_EQ(tag.attributes, L"face=Arial size=2");
-    EXPECT_FALSE(tag.closing);
-    tag = SplitTagText(L"/font junk");
-    EXPECT_TRUE(tag.closing);
-    EXPECT_EQ(tag.name, L"font");
-    EXPECT_EQ(tag.attributes, L"junk");
-    // Line feed and tab are tag names of their own.
-    EXPECT_EQ(SplitTagText(L"\n").name, L"\n");
-    EXPECT_EQ(SplitTagText(L"\t").name, L"\t");
-}
-
-TEST(Attributes, QuotedUnquotedAndEmptyValues) {
+TEST(Attributes, QuotedUnquotedEmptyUnclosedAndRepeatedValues) {
     EXPECT_EQ(
         ReadAll(L"a=1 b='x y' c=\"p 'q'\" d e = f"),
         (Attributes{{L"a", L"1"}, {L"b", L"x y"}, {L"c", L"p 'q'"}, {L"d", L""}, {L"e", L"f"}}));
-}
-
-TEST(Attributes, UnclosedQuotesStrayPunctuationAndRepeats) {
     EXPECT_EQ(ReadAll(L"href=\"http://x y"), (Attributes{{L"href", L"http://x y"}}));
     EXPECT_EQ(ReadAll(L"  ,;\"a=1 =,=  .b=2"), (Attributes{{L"a", L"1"}, {L".b", L"2"}}));
     EXPECT_EQ(ReadAll(L"class=a class=b"), (Attributes{{L"class", L"a"}, {L"class", L"b"}}));
+    EXPECT_TRUE(SplitTagText(L"/font junk").closing);
+    EXPECT_EQ(SplitTagText(L"font    face=Arial").attributes, L"face=Arial");
 }

@@ -14,10 +14,14 @@
 #define IDC_GALLERY_DISABLED 1005
 #define IDC_GALLERY_ENABLE 1006
 #define IDC_GALLERY_STATUS 1007
+// The label of "gallery --markup FILE".
+#define IDC_GALLERY_PREVIEW 1008
 
 // Sent to the dialog by the samples' message links; wParam is the link's target text.
 #define WM_GALLERY_LINK (WM_APP + 1)
 
 #define GALLERY_CAPTION L"Velk Rich-Text Gallery"
+#define GALLERY_PREVIEW_CAPTION L"Velk Rich-Text Preview"
+#define GALLERY_PREVIEW_CLASS L"VelkRichTextPreview"
 #define GALLERY_READY_TEXT L"Click a link: message links report here, web links open the browser."
 #define GALLERY_LINK_PREFIX L"Message link: "
