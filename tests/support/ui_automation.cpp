@@ -117,9 +117,14 @@ bool ProcessIsAlive(DWORD processId) {
     return process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
-// True when `path` ends with a PNG's end chunk: the writer has finished it.
-bool EndsWithPngEnd(const std::wstring& path) {
+// True when `path` has been written since `since` and ends with a PNG's end chunk: the writer
+// has finished a fresh picture.
+bool PngWrittenSince(const std::wstring& path, const FILETIME& since) {
     static constexpr char kEnd[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', '\xAE', '\x42', '\x60', '\x82'};
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        ::CompareFileTime(&data.ftLastWriteTime, &since) < 0)
+        return false;
     const platform::UniqueHandle file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, 0, nullptr));
@@ -525,17 +530,13 @@ bool SaveScreenshot(const std::string& name) {
     const char* folder = std::getenv("ZAPDATE_SCREENSHOTS");
     const std::wstring target = platform::WideFromUtf8(
         std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name);
-    // Wine starts Unix programs directly, with Unix paths, but cannot wait for them. The picture
-    // goes to a name that no earlier run left behind and is complete once its PNG end chunk is
-    // there; only then does the test go on (Z: is the Unix root).
-    static unsigned taken = 0;
-    const std::wstring part =
-        platform::FormatWide(L"%ls.%lu-%u.png", target.c_str(), ::GetCurrentProcessId(), ++taken);
-    if (!Launch(L"/usr/bin/import -window root \"" + part + L"\""))
-        return false;
-    const std::wstring file = L"Z:" + part;
-    return WaitUntil([&] { return EndsWithPngEnd(file); }, 60000) &&
-           ::MoveFileExW(file.c_str(), (L"Z:" + target).c_str(), MOVEFILE_REPLACE_EXISTING);
+    // Wine starts Unix programs directly, with Unix paths, but cannot wait for them, and a file
+    // of an earlier run may stand there: the test goes on once a picture newer than the start
+    // of `import` is complete (Z: is the Unix root).
+    FILETIME started = {};
+    ::GetSystemTimeAsFileTime(&started);
+    return Launch(L"/usr/bin/import -window root \"" + target + L"\"") &&
+           WaitUntil([&] { return PngWrittenSince(L"Z:" + target, started); }, 60000);
 }
 
 std::wstring ProgramFolder() {
