@@ -117,13 +117,20 @@ bool ProcessIsAlive(DWORD processId) {
     return process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
-// True when `path` has been written since `since` and ends with a PNG's end chunk: the writer
-// has finished a fresh picture.
-bool PngWrittenSince(const std::wstring& path, const FILETIME& since) {
-    static constexpr char kEnd[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', '\xAE', '\x42', '\x60', '\x82'};
+// The time at which `path` was last written; zero when there is no such file.
+FILETIME LastWritten(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-        ::CompareFileTime(&data.ftLastWriteTime, &since) < 0)
+    return ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ? data.ftLastWriteTime
+                                                                              : FILETIME{};
+}
+
+// True when `path` has been written at another time than `before` and ends with a PNG's end
+// chunk: the writer has finished a fresh picture. (Wine's clock and the files' may differ.)
+bool PngRewritten(const std::wstring& path, const FILETIME& before) {
+    static constexpr char kEnd[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', '\xAE', '\x42', '\x60', '\x82'};
+    const FILETIME written = LastWritten(path);
+    if ((written.dwLowDateTime == 0 && written.dwHighDateTime == 0) ||
+        ::CompareFileTime(&written, &before) == 0)
         return false;
     const platform::UniqueHandle file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -524,19 +531,29 @@ Question AnswerQuestion(const wchar_t* caption, DWORD processId, int buttonId) {
 bool SaveScreenshot(const std::string& name) {
     if (!std::getenv("DISPLAY"))
         return false;
-    // A window found a moment ago may not have drawn yet: the picture waits for the screen.
-    if (!WaitUntil(WindowsHavePainted, 20000))
-        return false;
     const char* folder = std::getenv("ZAPDATE_SCREENSHOTS");
     const std::wstring target = platform::WideFromUtf8(
         std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name);
     // Wine starts Unix programs directly, with Unix paths, but cannot wait for them, and a file
-    // of an earlier run may stand there: the test goes on once a picture newer than the start
-    // of `import` is complete (Z: is the Unix root).
-    FILETIME started = {};
-    ::GetSystemTimeAsFileTime(&started);
-    return Launch(L"/usr/bin/import -window root \"" + target + L"\"") &&
-           WaitUntil([&] { return PngWrittenSince(L"Z:" + target, started); }, 60000);
+    // of an earlier run may stand there: a picture counts once it is complete and written anew
+    // (Z: is the Unix root). A window found a moment ago may not have reached the display yet,
+    // and a picture of one colour compresses to a few hundred bytes while any window makes
+    // thousands: such a picture is taken again, a few times at most.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const FILETIME before = LastWritten(L"Z:" + target);
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!WaitUntil(WindowsHavePainted, 20000))
+            return false;
+        // CreateProcess reports a failure for a Unix program that it has started all the same:
+        // only the picture tells.
+        Launch(L"/usr/bin/import -window root \"" + target + L"\"");
+        if (!WaitUntil([&] { return PngRewritten(L"Z:" + target, before); }, 60000) ||
+            !::GetFileAttributesExW((L"Z:" + target).c_str(), GetFileExInfoStandard, &data))
+            return false;
+        if (data.nFileSizeHigh != 0 || data.nFileSizeLow >= 4096)
+            return true;
+    }
+    return false;
 }
 
 std::wstring ProgramFolder() {
