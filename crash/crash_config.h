@@ -2,6 +2,7 @@
 // The crash handler's configuration: a fixed record that products of the family fill in and hand
 // to InstallCrashHandler. Its layout is shared with them, so every field has a fixed size.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace crash {
@@ -21,7 +22,7 @@ struct CrashHandlerConfig {
     char supportAddress[kConfigTextSize];     // the mail recipient
     char applicationName[kConfigTextSize];    // "Velk Update Wizard"
     char reportCopyPath[kConfigTextSize];     // a file that gets a copy of the report
-    char spare[kConfigTextSize];              // unused, empty
+    char mailLibrary[kConfigTextSize];        // the system's mail library; empty for MAPI32.DLL
     char versionText[kConfigTextSize];        // "v1.0 Build 10028"
     char operatingSystem[kConfigTextSize];    // description of the operating system
     char machine[kConfigTextSize];            // description of the machine
@@ -30,7 +31,12 @@ struct CrashHandlerConfig {
     char keptMinidumpFolder[kConfigTextSize]; // where kept minidumps go
 };
 
-static_assert(sizeof(CrashHandlerConfig) == 1036, "the record's layout is shared with products");
+static_assert(sizeof(CrashHandlerConfig) == 1036 &&
+                  offsetof(CrashHandlerConfig, supportAddress) == 4 &&
+                  offsetof(CrashHandlerConfig, machine) == 772 &&
+                  offsetof(CrashHandlerConfig, embeddedMinidumpType) == 900 &&
+                  offsetof(CrashHandlerConfig, keptMinidumpFolder) == 908,
+              "the record's layout is shared with products");
 
 // Copies `text` into a field, cutting it to fit and always terminating it.
 void SetConfigText(char (&field)[kConfigTextSize], const char* text);

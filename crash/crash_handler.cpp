@@ -35,7 +35,7 @@ void LoadMinidumpWriter(HandlerState& state) {
 
 void TerminateTexts(CrashHandlerConfig& config) {
     for (char* field :
-         {config.supportAddress, config.applicationName, config.reportCopyPath, config.spare,
+         {config.supportAddress, config.applicationName, config.reportCopyPath, config.mailLibrary,
           config.versionText, config.operatingSystem, config.machine, config.keptMinidumpFolder})
         field[kConfigTextSize - 1] = 0;
 }

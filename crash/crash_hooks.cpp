@@ -42,12 +42,10 @@ void __cdecl PureCall() {
     RaisePseudoException(kPureVirtualCall);
 }
 
-// The runtime's checks reject a call's argument: the program is on a path nobody tested, and
-// going on with the call's error result would hide the fault.
+// The runtime's checks reject a call's argument: the call returns its error to the caller,
+// instead of the runtime ending the program.
 void __cdecl InvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsigned int,
-                              uintptr_t) {
-    RaisePseudoException(kInvalidParameter);
-}
+                              uintptr_t) {}
 
 void Terminated() {
     RaisePseudoException(kUnhandledTypedException);
@@ -65,21 +63,65 @@ void __cdecl TerminationSignal(int) {
     RaisePseudoException(kTerminationRequest);
 }
 
-// The structured exception that was turned into a signal: the runtime keeps it when its own
-// filter raised the signal; the exception handler that the 64-bit start-up code registers for
-// the image does not, so the last failure seen on the thread stands in.
-EXCEPTION_POINTERS* CurrentExceptionPointers() {
-    if (auto* pointers = static_cast<EXCEPTION_POINTERS*>(_pxcptinfoptrs))
-        return pointers;
-    return ThreadRegistry::LastFault(g_signalPointers) ? &g_signalPointers : nullptr;
+// The signal that runtimes raise for a structured exception of `code`, or 0.
+int SignalOf(DWORD code) {
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+        return SIGSEGV;
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_PRIV_INSTRUCTION:
+        return SIGILL;
+    case EXCEPTION_FLT_DENORMAL_OPERAND:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_FLT_INEXACT_RESULT:
+    case EXCEPTION_FLT_INVALID_OPERATION:
+    case EXCEPTION_FLT_OVERFLOW:
+    case EXCEPTION_FLT_STACK_CHECK:
+    case EXCEPTION_FLT_UNDERFLOW:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+        return SIGFPE;
+    default:
+        return 0;
+    }
 }
 
-// Sees every exception first and notes the failures (severity error). A stack overflow is taken
-// here at once: what is left of the stack may not carry the search for a handler down to the
+// The structured exception that a runtime turned into `signal`, or null for a raised signal. The
+// C runtime keeps the exception when its own filter raised the signal; the filter that the
+// 64-bit start-up code puts around the program's entry does not, so the failure last noted on
+// the thread stands in when it is of the kind that raises this signal.
+EXCEPTION_POINTERS* StructuredExceptionBehind(int signal) {
+    if (auto* pointers = static_cast<EXCEPTION_POINTERS*>(_pxcptinfoptrs))
+        return pointers;
+    if (ThreadRegistry::LastFault(g_signalPointers) &&
+        SignalOf(g_signalPointers.ExceptionRecord->ExceptionCode) == signal)
+        return &g_signalPointers;
+    return nullptr;
+}
+
+// A fault that a runtime turned into a signal goes on to the unhandled-exception filter, the
+// route that faults take where no runtime steps in (the 32-bit build, threads that the runtime
+// did not start), so that every fault is reported the same way. The runtime calls the signal
+// handler from its exception filter, where the system allows this call. True when a structured
+// exception stood behind the signal and the filter let it go (a debugger is attached): the
+// handler then returns and the fault comes back to the system.
+bool PassToUnhandledExceptionFilter(int signal) {
+    EXCEPTION_POINTERS* pointers = StructuredExceptionBehind(signal);
+    if (!pointers)
+        return false;
+    ::UnhandledExceptionFilter(pointers);
+    return true;
+}
+
+// Sees every exception first: resumes the crash routine when its report writers fault, takes a
+// stack overflow at once, and notes the failures (severity error) for the signal handlers. What
+// is left of an overflowed stack may not carry the search for a handler down to the
 // unhandled-exception filter, and no handler on the way could go on with a spent stack anyway.
-LONG CALLBACK NoteFailure(EXCEPTION_POINTERS* pointers) {
-    if (!pointers || !pointers->ExceptionRecord)
+LONG CALLBACK SeeExceptionFirst(EXCEPTION_POINTERS* pointers) {
+    if (!pointers || !pointers->ExceptionRecord || !pointers->ContextRecord)
         return EXCEPTION_CONTINUE_SEARCH;
+    if (ResumeAfterFaultInReport(pointers))
+        return EXCEPTION_CONTINUE_EXECUTION;
     const DWORD code = pointers->ExceptionRecord->ExceptionCode;
     if (code == EXCEPTION_STACK_OVERFLOW && State().armed)
         RunCrashRoutine(pointers);
@@ -89,19 +131,18 @@ LONG CALLBACK NoteFailure(EXCEPTION_POINTERS* pointers) {
 }
 
 void __cdecl FloatingPointSignal(int) {
-    if (EXCEPTION_POINTERS* pointers = CurrentExceptionPointers())
-        RunCrashRoutine(pointers);
-    RaisePseudoException(kFloatingPointSignal);
+    if (!PassToUnhandledExceptionFilter(SIGFPE))
+        RaisePseudoException(kFloatingPointSignal);
 }
 
 void __cdecl IllegalInstructionSignal(int) {
-    RaisePseudoException(kIllegalInstructionSignal);
+    if (!PassToUnhandledExceptionFilter(SIGILL))
+        RaisePseudoException(kIllegalInstructionSignal);
 }
 
 void __cdecl StorageSignal(int) {
-    if (EXCEPTION_POINTERS* pointers = CurrentExceptionPointers())
-        RunCrashRoutine(pointers);
-    RaisePseudoException(kIllegalStorageSignal);
+    if (!PassToUnhandledExceptionFilter(SIGSEGV))
+        RaisePseudoException(kIllegalStorageSignal);
 }
 
 // The runtime's optional entry points, looked up so that a runtime without one still loads.
@@ -125,27 +166,29 @@ void SetRuntimeHandlers() {
         set(_CALL_REPORTFAULT, _WRITE_ABORT_MSG | _CALL_REPORTFAULT);
 }
 
-// The runtime's own new handler, which malloc calls too once the new mode is 1. The runtime
-// exports the setter under its decorated name only.
+// The runtime's own new handler, which malloc calls too once the new mode is 1. This runtime
+// exports both setters under their decorated names. (The 64-bit name refers back to the
+// parameter type `_K`, size_t, with "0"; the 32-bit one repeats the one-letter `I`.)
 void SetRuntimeNewHandler() {
     using NewHandlerSetter = _PNH(__cdecl*)(_PNH);
     using NewModeSetter = int(__cdecl*)(int);
-#ifdef _WIN64
-    const char* const setterName = "?_set_new_handler@@YAP6AH_K@ZP6AH_K@Z@Z";
-#else
-    const char* const setterName = "?_set_new_handler@@YAP6AHI@ZP6AHI@Z@Z";
-#endif
+    const char* const setterName = sizeof(std::size_t) == 8
+                                       ? "?_set_new_handler@@YAP6AH_K@ZP6AH0@Z@Z"
+                                       : "?_set_new_handler@@YAP6AHI@ZP6AHI@Z@Z";
     if (auto set = RuntimeFunction<NewHandlerSetter>(setterName))
         set(&MallocFailed);
-    if (auto set = RuntimeFunction<NewModeSetter>("_set_new_mode"))
-        set(1);
+    auto setMode = RuntimeFunction<NewModeSetter>("?_set_new_mode@@YAHH@Z");
+    if (!setMode)
+        setMode = RuntimeFunction<NewModeSetter>("_set_new_mode"); // other runtimes' export
+    if (setMode)
+        setMode(1);
 }
 
 } // namespace
 
 void InstallProcessHooks() {
     SetFilterThroughGuard(&CrashFilter);
-    ::AddVectoredExceptionHandler(1, &NoteFailure);
+    ::AddVectoredExceptionHandler(1, &SeeExceptionFirst);
     GuardUnhandledExceptionFilter();
     SetRuntimeHandlers();
     std::set_new_handler(&NewFailed);

@@ -41,7 +41,8 @@ bool SendReport() {
     const WorkArea* area = state.workArea.Get();
     if (!area)
         return false;
-    platform::UniqueLibrary library(::LoadLibraryA("MAPI32.DLL"));
+    platform::UniqueLibrary library(
+        ::LoadLibraryA(config.mailLibrary[0] ? config.mailLibrary : "MAPI32.DLL"));
     if (!library)
         return false;
     const auto send = reinterpret_cast<LPMAPISENDMAIL>(

@@ -2,6 +2,7 @@
 
 #include "crash/exception_codes.h"
 #include "crash/execution_trace.h"
+#include "crash/memory_dump.h"
 #include "platform/unique_resource.h"
 
 #include <psapi.h>
@@ -80,7 +81,7 @@ bool WriteMemorySection(ReportText& text) {
            WriteProcessMemory(text);
 }
 
-bool WriteExceptionSection(ReportText& text, const EXCEPTION_RECORD& record) {
+bool WriteExceptionSection(ReportText& text, const EXCEPTION_RECORD& record, bool wide) {
     if (!text.HasRoomForSection())
         return false;
     const DWORD code = record.ExceptionCode;
@@ -91,13 +92,10 @@ bool WriteExceptionSection(ReportText& text, const EXCEPTION_RECORD& record) {
         return false;
     if (!text.Append("\r\n"))
         return false;
-#ifdef _WIN64
-    const char* const addressLine = " Exception Address:   0x%.16llx\r\n";
-    const char* const operationLine = " Exception Operation: %s address 0x%.16llx\r\n";
-#else
-    const char* const addressLine = " Exception Address:   0x%.8llx\r\n";
-    const char* const operationLine = " Exception Operation: %s address 0x%.8llx\r\n";
-#endif
+    const char* const addressLine =
+        wide ? " Exception Address:   0x%.16llx\r\n" : " Exception Address:   0x%.8llx\r\n";
+    const char* const operationLine = wide ? " Exception Operation: %s address 0x%.16llx\r\n"
+                                           : " Exception Operation: %s address 0x%.8llx\r\n";
     if (!text.Append(addressLine, static_cast<unsigned long long>(
                                       reinterpret_cast<std::uintptr_t>(record.ExceptionAddress))))
         return false;
@@ -142,7 +140,8 @@ void WriteCrashReport(ReportText& text, const CrashHandlerConfig& config,
     area.stackRegionCount = 0;
     if (!WriteEnvironmentSection(text, config) || !WriteMemorySection(text))
         return;
-    if (pointers.ExceptionRecord && !WriteExceptionSection(text, *pointers.ExceptionRecord))
+    if (pointers.ExceptionRecord &&
+        !WriteExceptionSection(text, *pointers.ExceptionRecord, kWideAddresses))
         return;
     if (pointers.ContextRecord &&
         !WriteCrashThreadSection(text, *pointers.ContextRecord, crashThreadId, area))

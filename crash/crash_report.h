@@ -18,7 +18,8 @@ void WriteCrashReport(ReportText& text, const CrashHandlerConfig& config,
 // The sections, in report order; each returns false when the report has to end.
 bool WriteEnvironmentSection(ReportText& text, const CrashHandlerConfig& config);
 bool WriteMemorySection(ReportText& text);
-bool WriteExceptionSection(ReportText& text, const EXCEPTION_RECORD& record);
+// Addresses in 16 hex digits when `wide`, else in 8.
+bool WriteExceptionSection(ReportText& text, const EXCEPTION_RECORD& record, bool wide);
 bool WriteCrashThreadSection(ReportText& text, const CONTEXT& context, DWORD threadId,
                              WorkArea& area);
 bool WriteModulesSection(ReportText& text);

@@ -29,7 +29,7 @@ constexpr SIZE_T kHelperStack = 1024 * 1024;
     ::ExitProcess(kCrashExitCode);
 }
 
-void SaveReportCopy(const CrashHandlerConfig& config, const ReportText& text) {
+void SaveReportCopy(const CrashHandlerConfig& config, const char* report) {
     if (!config.reportCopyPath[0])
         return;
     platform::UniqueHandle file(::CreateFileA(config.reportCopyPath, GENERIC_WRITE, 0, nullptr,
@@ -37,7 +37,7 @@ void SaveReportCopy(const CrashHandlerConfig& config, const ReportText& text) {
     if (!file)
         return;
     DWORD written = 0;
-    ::WriteFile(file.Get(), text.Text(), static_cast<DWORD>(text.Length()), &written, nullptr);
+    ::WriteFile(file.Get(), report, static_cast<DWORD>(::lstrlenA(report)), &written, nullptr);
 }
 
 // A kept minidump of the embedded type already describes this crash: the embedded one is its copy,
@@ -67,16 +67,90 @@ void WriteMinidumps(HandlerState& state, EXCEPTION_POINTERS* pointers, DWORD thr
     }
 }
 
+// Where the crash routine goes on when a step of it faults: the step's start, and the
+// structured-exception chain of the 32-bit build as it stood there (after a resume it would still
+// list frames of the step).
+void* g_resumePoint[5];
+void* g_resumeExceptionList = nullptr;
+volatile LONG g_resumeArmed = 0;
+
+NT_TIB* ThreadBlock() {
+// The compiler takes the segment-relative read of the thread block for an array access.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+    return reinterpret_cast<NT_TIB*>(::NtCurrentTeb());
+#pragma GCC diagnostic pop
+}
+
+// Runs `step`; a fault inside it (a corrupt heap that the report walks, say) ends the step where
+// it stands, and false is returned.
+__attribute__((noinline)) bool RunResumable(void (*step)(void*), void* context) {
+    g_resumeExceptionList = ThreadBlock()->ExceptionList;
+    if (__builtin_setjmp(g_resumePoint) == 0) {
+        ::InterlockedExchange(&g_resumeArmed, 1);
+        step(context);
+        ::InterlockedExchange(&g_resumeArmed, 0);
+        return true;
+    }
+    ThreadBlock()->ExceptionList =
+        static_cast<EXCEPTION_REGISTRATION_RECORD*>(g_resumeExceptionList);
+    return false;
+}
+
+// The faulted thread continues here, on its own stack below the fault, and leaves the step.
+[[noreturn]] __attribute__((noinline)) void LeaveFaultedStep() {
+    __builtin_longjmp(g_resumePoint, 1);
+}
+
+// Makes `context` go on in `function` as if it had been called there, on the stack below where
+// the context stood, with the direction flag clear as compiled code expects.
+void ContinueIn(CONTEXT& context, void (*function)()) {
+    constexpr DWORD kDirectionFlag = 0x400;
+    context.EFlags &= ~kDirectionFlag;
+#ifdef _WIN64
+    context.Rsp = ((context.Rsp - 256) & ~DWORD64(15)) - sizeof(void*);
+    context.Rip = reinterpret_cast<DWORD64>(function);
+#else
+    context.Esp = ((context.Esp - 256) & ~DWORD(15)) - sizeof(void*);
+    context.Eip = reinterpret_cast<DWORD>(function);
+#endif
+}
+
+struct ReportRequest {
+    HandlerState* state;
+    EXCEPTION_POINTERS* pointers;
+    DWORD faultingThread;
+};
+
+void WriteReportAndMinidumps(void* context) {
+    const ReportRequest& request = *static_cast<ReportRequest*>(context);
+    HandlerState& state = *request.state;
+    ReportText text(state.workArea.Get()->report, kReportSize);
+    WriteCrashReport(text, state.config, *request.pointers, request.faultingThread,
+                     *state.workArea.Get());
+    WriteMinidumps(state, request.pointers, request.faultingThread, text);
+}
+
+// HeapWalk holds the heap's lock while it runs: after a fault inside it, the lock is released
+// for the other threads (the mail's).
+void ReleaseWalkedHeap(void* context) {
+    WorkArea& area = *static_cast<WorkArea*>(context);
+    const HANDLE heap = area.walkingHeap;
+    area.walkingHeap = nullptr;
+    if (heap)
+        ::HeapUnlock(heap);
+}
+
 // Stage 0 to 1 and on: the one run of the routine that reports the fault.
 [[noreturn]] void HandleFault(EXCEPTION_POINTERS* pointers, DWORD faultingThread) {
     HandlerState& state = State();
     state.crashThreadId = faultingThread;
     WorkArea& area = *state.workArea.Get();
     ::ZeroMemory(area.report, sizeof(area.report));
-    ReportText text(area.report, sizeof(area.report));
-    WriteCrashReport(text, state.config, *pointers, faultingThread, area);
-    WriteMinidumps(state, pointers, faultingThread, text);
-    SaveReportCopy(state.config, text);
+    ReportRequest request = {&state, pointers, faultingThread};
+    if (!RunResumable(&WriteReportAndMinidumps, &request))
+        RunResumable(&ReleaseWalkedHeap, &area);
+    SaveReportCopy(state.config, area.report);
     ::InterlockedExchange(&state.stage, kStageReportWritten);
     if (!(state.config.flags & kCrashFlagSilent)) {
         ::InterlockedExchange(&state.stage, kStageDialogShown);
@@ -112,12 +186,22 @@ DWORD WINAPI HelperThread(void*) {
             EndProcess();
     }
     if (onOwnerThread)
-        EndProcess(); // a fault while writing the report: end with what was written
+        EndProcess(); // a fault outside the resumable steps: end with what was written
     for (;;)
         ::Sleep(INFINITE); // the owner ends the process
 }
 
 } // namespace
+
+bool ResumeAfterFaultInReport(EXCEPTION_POINTERS* pointers) {
+    const DWORD code = pointers->ExceptionRecord->ExceptionCode;
+    if (!g_resumeArmed || (code & 0xC0000000u) != 0xC0000000u ||
+        State().ownerThread != static_cast<LONG>(::GetCurrentThreadId()))
+        return false;
+    ::InterlockedExchange(&g_resumeArmed, 0);
+    ContinueIn(*pointers->ContextRecord, &LeaveFaultedStep);
+    return true;
+}
 
 void RunCrashRoutine(EXCEPTION_POINTERS* pointers) {
     HandlerState& state = State();

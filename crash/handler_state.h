@@ -25,6 +25,11 @@ HandlerState& State();
 // a helper thread when the faulting thread has no stack left.
 [[noreturn]] void RunCrashRoutine(EXCEPTION_POINTERS* pointers);
 
+// For the vectored exception handler: when `pointers` is a fault of the crash routine's own thread
+// while it writes the report, points its context back into the routine, which goes on with the
+// text written so far, and returns true (the fault's thread then continues).
+bool ResumeAfterFaultInReport(EXCEPTION_POINTERS* pointers);
+
 // Hooks installed once per process, and those installed for each registered thread.
 void InstallProcessHooks();
 void InstallThreadHooks();

@@ -28,12 +28,14 @@ void CollectHeapBlocks(WorkArea& area) {
         if (area.heaps[h] == own)
             continue;
         PROCESS_HEAP_ENTRY entry = {};
+        area.walkingHeap = area.heaps[h];
         while (area.heapRangeCount < kMaxHeapRanges && ::HeapWalk(area.heaps[h], &entry)) {
             if (!(entry.wFlags & PROCESS_HEAP_ENTRY_BUSY))
                 continue;
             const auto begin = reinterpret_cast<std::uintptr_t>(entry.lpData);
             AddRange(area, begin, begin + entry.cbData);
         }
+        area.walkingHeap = nullptr;
     }
 }
 
@@ -77,7 +79,7 @@ bool DumpReference(ReportText& text, WorkArea& area, std::uintptr_t target, int 
     const auto wide = static_cast<unsigned long long>(target);
     if (!text.Append("  [Heap@%.8x%.8x]\r\n", static_cast<unsigned>(wide >> 32),
                      static_cast<unsigned>(wide)) ||
-        !WriteHexDump(text, target, copy, length, kDumpIndent))
+        !WriteHexDump(text, target, copy, length, kDumpIndent, kWideAddresses))
         return false;
     if (level < kDeepestLevel)
         return ScanForReferences(text, area, target, copy, length, level + 1);

@@ -45,20 +45,16 @@ std::size_t CopyReadableMemory(std::uintptr_t address, unsigned char* buffer, st
     return copied;
 }
 
-bool WriteHexDump(ReportText& text, std::uintptr_t address, const unsigned char* bytes,
-                  std::size_t count, int indent) {
+bool WriteHexDump(ReportText& text, std::uint64_t address, const unsigned char* bytes,
+                  std::size_t count, int indent, bool wide) {
     for (std::size_t row = 0; row < count; row += kRowLength) {
         for (int i = 0; i < indent; ++i) {
             if (!text.AppendChar(' '))
                 return false;
         }
-#ifdef _WIN64
-        if (!text.Append("%.16llX ", static_cast<unsigned long long>(address + row)))
+        if (!text.Append(wide ? "%.16llX " : "%.8llX ",
+                         static_cast<unsigned long long>(address + row)))
             return false;
-#else
-        if (!text.Append("%.8X ", static_cast<unsigned>(address + row)))
-            return false;
-#endif
         for (std::size_t i = row; i < row + kRowLength; ++i) {
             const bool fitted = i < count ? text.Append("%.2X ", bytes[i]) : text.Append("   ");
             if (!fitted)

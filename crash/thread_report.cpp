@@ -4,6 +4,7 @@
 #include "crash/crash_report.h"
 #include "crash/memory_dump.h"
 #include "crash/thread_registry.h"
+#include "crash/thread_section.h"
 #include "platform/unique_resource.h"
 
 #include <tlhelp32.h>
@@ -32,71 +33,15 @@ StackBounds BoundsOf(DWORD threadId) {
     return bounds;
 }
 
-std::uintptr_t InstructionPointer(const CONTEXT& context) {
-#ifdef _WIN64
-    return context.Rip;
-#else
-    return context.Eip;
-#endif
+void RecordStackRegion(WorkArea& area, std::uintptr_t address, std::size_t length) {
+    if (length == 0 || area.stackRegionCount >= kMaxStackRegions)
+        return;
+    area.stackRegions[area.stackRegionCount++] = {address, length};
 }
 
-std::uintptr_t StackPointer(const CONTEXT& context) {
-#ifdef _WIN64
-    return context.Rsp;
-#else
-    return context.Esp;
-#endif
-}
-
-bool WriteRegisters(ReportText& text, const CONTEXT& c) {
-#ifdef _WIN64
-    using U = unsigned long long;
-    return text.Append(" [Registers]\r\n") &&
-           text.Append("  RAX=%.16llx RBX=%.16llx RCX=%.16llx RDX=%.16llx RSI=%.16llx "
-                       "RDI=%.16llx\r\n",
-                       U(c.Rax), U(c.Rbx), U(c.Rcx), U(c.Rdx), U(c.Rsi), U(c.Rdi)) &&
-           text.Append("  R8=%.16llx R9=%.16llx R10=%.16llx R11=%.16llx\r\n", U(c.R8), U(c.R9),
-                       U(c.R10), U(c.R11)) &&
-           text.Append("  R12=%.16llx R13=%.16llx R14=%.16llx R15=%.16llx\r\n", U(c.R12), U(c.R13),
-                       U(c.R14), U(c.R15)) &&
-           text.Append("  RIP=%.16llx RSP=%.16llx RBP=%.16llx EFlags=%.8x\r\n", U(c.Rip), U(c.Rsp),
-                       U(c.Rbp), unsigned(c.EFlags)) &&
-           text.Append("  CS=%.8x  SS=%.8x  DS=%.8x  ES=%.8x  FS=%.8x  GS=%.8x\r\n",
-                       unsigned(c.SegCs), unsigned(c.SegSs), unsigned(c.SegDs), unsigned(c.SegEs),
-                       unsigned(c.SegFs), unsigned(c.SegGs));
-#else
-    using U = unsigned;
-    return text.Append(" [Registers]\r\n") &&
-           text.Append("  EAX=%.8x EBX=%.8x ECX=%.8x EDX=%.8x ESI=%.8x EDI=%.8x\r\n", U(c.Eax),
-                       U(c.Ebx), U(c.Ecx), U(c.Edx), U(c.Esi), U(c.Edi)) &&
-           text.Append("  EIP=%.8x ESP=%.8x EBP=%.8x EFlags=%.8x\r\n", U(c.Eip), U(c.Esp), U(c.Ebp),
-                       U(c.EFlags)) &&
-           text.Append("  CS=%.8x  SS=%.8x  DS=%.8x  ES=%.8x  FS=%.8x  GS=%.8x\r\n", U(c.SegCs),
-                       U(c.SegSs), U(c.SegDs), U(c.SegEs), U(c.SegFs), U(c.SegGs));
-#endif
-}
-
-bool WriteStackBounds(ReportText& text, const StackBounds& bounds) {
-    if (!bounds.known)
-        return true;
-#ifdef _WIN64
-    return text.Append(" Stack Base=%.16llx  Stack Limit=%.16llx\r\n",
-                       static_cast<unsigned long long>(bounds.base),
-                       static_cast<unsigned long long>(bounds.limit));
-#else
-    return text.Append(" Stack Base=%.8x  Stack Limit=%.8x\r\n", static_cast<unsigned>(bounds.base),
-                       static_cast<unsigned>(bounds.limit));
-#endif
-}
-
-bool WriteCodeBytes(ReportText& text, std::uintptr_t ip, WorkArea& area) {
-#ifdef _WIN64
-    if (!text.Append(" [Bytes at CS:RIP]\r\n"))
-        return false;
-#else
-    if (!text.Append(" [Bytes at CS:EIP]\r\n"))
-        return false;
-#endif
+// Copies the code around the instruction pointer into the work area.
+void ReadCodeBytes(ThreadSnapshot& snapshot, WorkArea& area) {
+    const auto ip = static_cast<std::uintptr_t>(snapshot.registers.ip);
     std::uintptr_t start = ip >= kCodeBefore ? ip - kCodeBefore : 0;
     std::size_t count = CopyReadableMemory(start, area.codeBytes, sizeof(area.codeBytes));
     if (count == 0) {
@@ -104,30 +49,22 @@ bool WriteCodeBytes(ReportText& text, std::uintptr_t ip, WorkArea& area) {
         start = ip;
         count = CopyReadableMemory(start, area.codeBytes, sizeof(area.codeBytes) - kCodeBefore);
     }
-    return WriteHexDump(text, start, area.codeBytes, count, 2);
+    snapshot.codeAddress = start;
+    snapshot.code = area.codeBytes;
+    snapshot.codeCount = count;
 }
 
-void RecordStackRegion(WorkArea& area, std::uintptr_t address, std::size_t length) {
-    if (length == 0 || area.stackRegionCount >= kMaxStackRegions)
-        return;
-    area.stackRegions[area.stackRegionCount++] = {address, length};
-}
-
-bool WriteStackBytes(ReportText& text, std::uintptr_t sp, const StackBounds& bounds,
-                     std::size_t knownSizeLimit, WorkArea& area) {
-#ifdef _WIN64
-    if (!text.Append(" [Bytes at SS:RSP]\r\n"))
-        return false;
-#else
-    if (!text.Append(" [Bytes at SS:ESP]\r\n"))
-        return false;
-#endif
+// Copies the top of the stack, at most `knownSizeLimit` bytes up to the stack's base when the
+// bounds are known, into the work area; the stretch is kept for the heap references.
+void ReadStackBytes(ThreadSnapshot& snapshot, const StackBounds& bounds, std::size_t knownSizeLimit,
+                    WorkArea& area) {
+    const auto sp = static_cast<std::uintptr_t>(snapshot.registers.sp);
     std::size_t length = bounds.known ? knownSizeLimit : kUnknownStackDump;
     if (bounds.known && sp < bounds.base && bounds.base - sp < length)
         length = static_cast<std::size_t>(bounds.base - sp);
-    const std::size_t count = CopyReadableMemory(sp, area.stackCopy, length);
-    RecordStackRegion(area, sp, count);
-    return WriteHexDump(text, sp, area.stackCopy, count, 2);
+    snapshot.stack = area.stackCopy;
+    snapshot.stackCount = CopyReadableMemory(sp, area.stackCopy, length);
+    RecordStackRegion(area, sp, snapshot.stackCount);
 }
 
 bool WriteThreadSection(ReportText& text, const CONTEXT& context, DWORD threadId,
@@ -135,10 +72,15 @@ bool WriteThreadSection(ReportText& text, const CONTEXT& context, DWORD threadId
     if (!text.HasRoomForSection())
         return false;
     const StackBounds bounds = BoundsOf(threadId);
-    return text.Append("[Thread context information, TID=%d]\r\n", static_cast<int>(threadId)) &&
-           WriteStackBounds(text, bounds) && WriteRegisters(text, context) &&
-           WriteCodeBytes(text, InstructionPointer(context), area) &&
-           WriteStackBytes(text, StackPointer(context), bounds, stackLimit, area);
+    ThreadSnapshot snapshot;
+    snapshot.threadId = threadId;
+    snapshot.stackKnown = bounds.known;
+    snapshot.stackBase = bounds.base;
+    snapshot.stackLimit = bounds.limit;
+    snapshot.registers = RegistersOf(context);
+    ReadCodeBytes(snapshot, area);
+    ReadStackBytes(snapshot, bounds, stackLimit, area);
+    return WriteThreadSnapshot(text, snapshot);
 }
 
 // Reads another thread's registers as they stand: stopped for the moment of the read only, so

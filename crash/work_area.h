@@ -51,6 +51,7 @@ struct WorkArea {
     HeapRange heapRanges[kMaxHeapRanges];
     std::size_t heapRangeCount;
     HANDLE heaps[64];
+    HANDLE walkingHeap;                       // the heap whose blocks are being listed
     unsigned char stackCopy[kCrashStackDump]; // one stack region as read for scanning
     unsigned char heapCopy[2][kHeapDump];     // one heap stretch per reference level
     unsigned char codeBytes[64];

@@ -16,6 +16,7 @@ public:
     void Leave() { ::LeaveCriticalSection(&section_); }
 
 private:
+    friend class ConditionVariable;
     CRITICAL_SECTION section_;
 };
 

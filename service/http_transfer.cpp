@@ -22,10 +22,14 @@ namespace {
 constexpr int kMaxPasses = 100;
 // Progress, the cancel and the writes go chunk by chunk, whatever size the reads have.
 constexpr DWORD kChunkSize = 8192;
-// The largest read: on a line that goes from fast to 40 KB/s it waits about 6 s at worst, once.
+// The largest read: on a line that goes from fast to 40 KB/s it waits about 6 s at worst, once,
+// while the count shown stands still (the time shown and the cancel do not wait for it). Half of
+// it costs a fast line about a quarter of its speed under Wine.
 constexpr DWORD kMaxReadSize = 32 * kChunkSize;
 // Reads are written together in blocks of this size.
 constexpr DWORD kBlockSize = 128 * kChunkSize;
+// How long the transfer waits for a read before it looks at the cancel again.
+constexpr DWORD kReadSliceMs = 100;
 constexpr DWORD kContext = 1;
 
 constexpr DWORD kRequestFlags =
@@ -130,6 +134,36 @@ private:
     DWORD ahead_ = kChunkSize;
 };
 
+} // namespace
+
+// One pass's request and what its reads need. The transfer shares it with the read in flight,
+// so that a read it leaves on a cancel still has the handles and the buffer until it ends; the
+// last owner closes the handles (request, connection, session) and frees the buffer.
+struct CHttpTransfer::OpenRequest {
+    // Declared in this order so that they close in reverse: request, connection, session.
+    UniqueInternetHandle session;
+    UniqueInternetHandle connection;
+    UniqueInternetHandle request;
+    std::vector<char> block; // only for a reply whose body is read
+    CReadSize readSize;
+    // The outcome of the last read.
+    bool readOk = false;
+    DWORD read = 0;
+    DWORD readError = 0;
+
+    // Reads what has arrived, or more while the line keeps ahead (see CReadSize), into the
+    // block at `offset`, never beyond its end. On the reader thread.
+    void ReadNext(DWORD offset, uint32_t received) {
+        const DWORD size =
+            std::min<DWORD>(readSize.Next(request.Get(), received), kBlockSize - offset);
+        read = 0;
+        readOk = ::InternetReadFile(request.Get(), block.data() + offset, size, &read) != FALSE;
+        readError = readOk ? 0 : ::GetLastError();
+    }
+};
+
+namespace {
+
 // The text of a failed read: the table's text of a WinInet error, else the system's.
 std::wstring ReadErrorText(DWORD error) {
     if (auto text = FindWinInetErrorText(error))
@@ -200,17 +234,17 @@ TransferResult CHttpTransfer::RunRequest(HANDLE file) {
 
 CHttpTransfer::PassOutcome CHttpTransfer::RunPass(HANDLE file, TransferResult& result) {
     result = TransferResult::Failed;
-    // Declared in this order so that they close in reverse: request, connection, session.
-    UniqueInternetHandle session(
+    const auto open = std::make_shared<OpenRequest>();
+    open->session.Reset(
         ::InternetOpenA(request_.agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!session) {
+    if (!open->session) {
         SetError(ErrorKind::Session, WinInetErrorText(::GetLastError()));
         return PassOutcome::Finished;
     }
-    UniqueInternetHandle connection(::InternetConnectA(
-        session.Get(), request_.host.c_str(), request_.port, "", "", request_.service,
+    open->connection.Reset(::InternetConnectA(
+        open->session.Get(), request_.host.c_str(), request_.port, "", "", request_.service,
         request_.connectFlags | INTERNET_FLAG_TRANSFER_BINARY, kContext));
-    if (!connection) {
+    if (!open->connection) {
         SetError(ErrorKind::Session, WinInetErrorText(::GetLastError()));
         return PassOutcome::Finished;
     }
@@ -220,28 +254,28 @@ CHttpTransfer::PassOutcome CHttpTransfer::RunPass(HANDLE file, TransferResult& r
     const std::string object = isGet ? request_.path + "?" + request_.body : request_.path;
     LPCSTR acceptTypes[] = {"*/*", nullptr};
     const DWORD flags = kRequestFlags | (request_.secure ? INTERNET_FLAG_SECURE : 0);
-    UniqueInternetHandle request(::HttpOpenRequestA(connection.Get(), request_.verb.c_str(),
-                                                    object.c_str(), nullptr, nullptr, acceptTypes,
-                                                    flags, kContext));
+    open->request.Reset(::HttpOpenRequestA(open->connection.Get(), request_.verb.c_str(),
+                                           object.c_str(), nullptr, nullptr, acceptTypes, flags,
+                                           kContext));
+    const HINTERNET request = open->request.Get();
     if (!request) {
         SetError(ErrorKind::Session, WinInetErrorText(::GetLastError()));
         return PassOutcome::Finished;
     }
 
-    const bool sent = SendRequest(request.Get(), isGet ? std::string() : request_.body);
+    const bool sent = SendRequest(request, isGet ? std::string() : request_.body);
 
-    const std::optional<std::string> statusText =
-        QueryHeader(request.Get(), HTTP_QUERY_STATUS_CODE, 256);
+    const std::optional<std::string> statusText = QueryHeader(request, HTTP_QUERY_STATUS_CODE, 256);
     if (!statusText)
         return PassOutcome::Finished;
     const unsigned long status = platform::ReadDecimal(*statusText);
 
     if (status < 300) {
-        result = ReceiveReply(request.Get(), file, sent);
+        result = ReceiveReply(open, file, sent);
         return PassOutcome::Finished;
     }
     if (status == HTTP_STATUS_MOVED)
-        return FollowRedirect(request.Get()) ? PassOutcome::Redirected : PassOutcome::Finished;
+        return FollowRedirect(request) ? PassOutcome::Redirected : PassOutcome::Finished;
     if (status != HTTP_STATUS_REDIRECT) {
         const std::optional<std::wstring> text = HttpStatusText(status);
         SetError(ErrorKind::HttpStatus, text ? platform::FormatWide(L"%s", text->c_str())
@@ -250,7 +284,9 @@ CHttpTransfer::PassOutcome CHttpTransfer::RunPass(HANDLE file, TransferResult& r
     return PassOutcome::Finished;
 }
 
-TransferResult CHttpTransfer::ReceiveReply(HINTERNET request, HANDLE file, bool sent) {
+TransferResult CHttpTransfer::ReceiveReply(const std::shared_ptr<OpenRequest>& open, HANDLE file,
+                                           bool sent) {
+    const HINTERNET request = open->request.Get();
     if (!sent) {
         SetError(ErrorKind::HttpStatus, platform::ResourceString(IDS_CANT_CONNECT));
         return TransferResult::Failed;
@@ -275,7 +311,7 @@ TransferResult CHttpTransfer::ReceiveReply(HINTERNET request, HANDLE file, bool 
         total_ = static_cast<uint32_t>(length.value_or(0));
     }
 
-    const bool complete = ReadBody(request, file);
+    const bool complete = ReadBody(open, file);
     if (cancel_.Get())
         return TransferResult::Cancelled;
     if (!complete)
@@ -290,25 +326,30 @@ TransferResult CHttpTransfer::ReceiveReply(HINTERNET request, HANDLE file, bool 
     return TransferResult::Done;
 }
 
-bool CHttpTransfer::ReadBody(HINTERNET request, HANDLE file) {
+bool CHttpTransfer::ReadBody(const std::shared_ptr<OpenRequest>& open, HANDLE file) {
     // Reads land one after the other in the block, which is written when it is full, at the end
     // and when the transfer stops: one write for many small reads.
-    std::vector<char> block(kBlockSize);
+    open->block.resize(kBlockSize);
+    const char* const block = open->block.data();
     DWORD pending = 0;
-    CReadSize readSize;
+    bool started = false; // the next read runs already, into the block at `pending`
     for (;;) {
-        const DWORD wanted = readSize.Next(request, received_);
-        if (pending + wanted > block.size()) {
-            if (!WriteBlock(file, block.data(), pending))
-                return false;
-            pending = 0;
+        if (!started) {
+            if (kBlockSize - pending < kMaxReadSize) {
+                if (!WriteBlock(file, block, pending))
+                    return false;
+                pending = 0;
+            }
+            StartRead(open, pending, received_);
         }
-        DWORD read = 0;
-        if (!::InternetReadFile(request, block.data() + pending, wanted, &read)) {
-            SetError(ErrorKind::Transfer, ReadErrorText(::GetLastError()));
-            WriteBlock(file, block.data(), pending);
+        if (!AwaitRead())
+            return WriteBlock(file, block, pending); // cancelled: the read in flight is left
+        if (!open->readOk) {
+            SetError(ErrorKind::Transfer, ReadErrorText(open->readError));
+            WriteBlock(file, block, pending);
             return false;
         }
+        DWORD read = open->read;
         // Bytes beyond the announced length are no part of the reply (WinInet may hand out what
         // came with the head, whatever the length says).
         if (total_ != 0)
@@ -319,10 +360,14 @@ bool CHttpTransfer::ReadBody(HINTERNET request, HANDLE file) {
             break;
         }
         if (read > UINT32_MAX - received_) {
-            WriteBlock(file, block.data(), pending);
+            WriteBlock(file, block, pending);
             SetError(ErrorKind::Transfer, platform::ResourceString(IDS_PACKAGE_TOO_LARGE));
             return false;
         }
+        // While this read is counted, the next one runs behind it when the block has room.
+        started = kBlockSize - (pending + read) >= kMaxReadSize;
+        if (started)
+            StartRead(open, pending + read, received_ + read);
         // Chunk by chunk: a cancel drops the chunk in flight and the rest of the read.
         bool cancelled = false;
         for (DWORD offset = 0; offset < read && !cancelled; offset += kChunkSize) {
@@ -334,15 +379,35 @@ bool CHttpTransfer::ReadBody(HINTERNET request, HANDLE file) {
             // The callback may have asked for the cancel itself.
             cancelled = cancelled || cancel_.Get();
         }
-        if (cancelled)
-            return WriteBlock(file, block.data(), pending);
+        if (cancelled) {
+            if (started)
+                reader_.Leave(); // it writes behind what is kept
+            return WriteBlock(file, block, pending);
+        }
     }
-    if (!WriteBlock(file, block.data(), pending))
+    if (!WriteBlock(file, block, pending))
         return false;
     // A connection that ends before the announced length must not pass for a whole file.
     if (total_ != 0 && received_ < total_) {
         SetError(ErrorKind::Transfer, WinInetErrorText(ERROR_INTERNET_CONNECTION_ABORTED));
         return false;
+    }
+    return true;
+}
+
+void CHttpTransfer::StartRead(const std::shared_ptr<OpenRequest>& open, DWORD offset,
+                              uint32_t received) {
+    reader_.Start([open, offset, received] { open->ReadNext(offset, received); });
+}
+
+bool CHttpTransfer::AwaitRead() {
+    while (!reader_.WaitFor(kReadSliceMs)) {
+        if (cancel_.Get()) {
+            reader_.Leave();
+            return false;
+        }
+        // Nothing more has arrived, but the time and the rate shown stay current.
+        CountChunk(0);
     }
     return true;
 }

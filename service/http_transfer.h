@@ -5,6 +5,7 @@
 #include "platform/critical_section.h"
 #include "platform/event.h"
 #include "platform/interlocked_scalar.h"
+#include "service/read_thread.h"
 #include "service/request_info.h"
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace service {
@@ -42,7 +44,8 @@ public:
     // The file keeps what was written when the request fails or is cancelled.
     TransferResult Perform(const std::wstring& outputPath, const CRequestInfo& request);
 
-    // Stops the running request after its current chunk. Any thread.
+    // Stops the running request after its current chunk, or within a tenth of a second while a
+    // read waits for the line: that read is left to end on its own thread. Any thread.
     void RequestCancel() { cancel_.Set(true); }
 
     // The last error's text and kind. Any thread.
@@ -57,11 +60,18 @@ public:
 
 private:
     enum class PassOutcome { Finished, Redirected };
+    struct OpenRequest;
 
     TransferResult RunRequest(HANDLE file);
     PassOutcome RunPass(HANDLE file, TransferResult& result);
-    TransferResult ReceiveReply(HINTERNET request, HANDLE file, bool sent);
-    bool ReadBody(HINTERNET request, HANDLE file);
+    TransferResult ReceiveReply(const std::shared_ptr<OpenRequest>& open, HANDLE file, bool sent);
+    bool ReadBody(const std::shared_ptr<OpenRequest>& open, HANDLE file);
+    // Starts the next read on the reader thread, into the block at `offset`, for a body of which
+    // `received` bytes are counted when it ends.
+    void StartRead(const std::shared_ptr<OpenRequest>& open, DWORD offset, uint32_t received);
+    // Waits for the read started last; false when a cancel came first: the read is left to its
+    // thread.
+    bool AwaitRead();
     // Counts one chunk of the body as received and reports the progress.
     void CountChunk(DWORD size);
     bool WriteBlock(HANDLE file, const char* data, DWORD size);
@@ -78,6 +88,7 @@ private:
     DWORD startTick_ = 0;
     std::atomic<uint32_t> elapsedMs_{0};
     platform::Event idle_{platform::Event::Reset::Manual, true};
+    CReadThread reader_;
     mutable platform::CriticalSection errorLock_;
     ErrorKind errorKind_ = ErrorKind::NoConnection;
     std::wstring errorText_;

@@ -1,7 +1,9 @@
 #pragma once
-// The maker's web host, which serves the version file. The environment variable
-// ZAPDATE_UPDATE_HOST ("host" or "host:port") points the program at another server (a test
-// server, a mirror).
+// The maker's web host, which serves the version file (maker_addresses.h). The environment
+// variable ZAPDATE_UPDATE_HOST ("host" or "host:port") points the program at another server (a
+// test server, a mirror).
+
+#include "service/maker_addresses.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,8 +12,6 @@
 
 namespace service {
 
-inline constexpr char kUpdateHostName[] = "update.velk.com";
-inline constexpr uint16_t kUpdateHostPort = 80;
 inline constexpr char kUpdateHostVariable[] = "ZAPDATE_UPDATE_HOST";
 
 struct HostAddress {

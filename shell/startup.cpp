@@ -2,9 +2,11 @@
 
 #include "crash/crash_handler.h"
 #include "platform/resource_strings.h"
+#include "platform/system_information.h"
 #include "platform/text.h"
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
+#include "service/maker_addresses.h"
 #include "shell/delete_folder_tree.h"
 #include "shell/hand_over.h"
 #include "shell/relaunch.h"
@@ -46,9 +48,13 @@ class CrashHandlerScope {
 public:
     CrashHandlerScope() {
         crash::CrashHandlerConfig config = {};
+        crash::SetConfigText(config.supportAddress, service::kSupportAddress);
         crash::SetConfigText(config.applicationName, "Velk Update Wizard");
         crash::SetConfigText(config.versionText,
                              platform::FormatAnsi("v%d.%d Build %d", 1, 0, 10028).c_str());
+        const platform::SystemInformation system;
+        crash::SetConfigText(config.operatingSystem, system.OperatingSystemDescription().c_str());
+        crash::SetConfigText(config.machine, system.MachineDescription().c_str());
         crash::InstallCrashHandler(config);
     }
     ~CrashHandlerScope() { crash::UninstallCrashHandler(); }

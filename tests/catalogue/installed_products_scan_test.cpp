@@ -2,9 +2,7 @@
 // cases of bad data, against the in-memory registry and the real one.
 
 #include "catalogue/installed_product_list.h"
-#include "catalogue/system_registry_reader.h"
 #include "platform/text.h"
-#include "platform/unique_resource.h"
 #include "shell/startup_settings.h"
 #include "tests/catalogue/scan_registry.h"
 #include "tests/support/ui_automation.h"
@@ -12,9 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -28,11 +28,11 @@ protected:
         TheStartupSettings() = StartupSettings{};
         registry_ = std::make_unique<ScanRegistry>(GetParam());
     }
-    void TearDown() override { registry_.reset(); }
 
-    // A product key with a real install folder and the usual values.
-    void AddProduct(const std::string& key) {
-        registry_->SetString(key, "InstallPath", platform::AnsiFromWide(folder_));
+    // A product key with a real install folder (or `folder`) and the usual values.
+    void AddProduct(const std::string& key, const std::wstring& folder = {}) {
+        registry_->SetString(key, "InstallPath",
+                             platform::AnsiFromWide(folder.empty() ? folder_ : folder));
         registry_->SetString(key, "InstalledVer", "5.2");
         registry_->SetString(key, "InstalledBuild", "1200");
         registry_->SetString(key, "LanguageCode", "en");
@@ -49,22 +49,23 @@ protected:
     std::unique_ptr<ScanRegistry> registry_;
 };
 
-TEST_P(ScanTest, ReadsAProductWithAllItsFields) {
-    AddProduct(std::string(kKovra) + "\\00010006");
+// The ids of another edition on the command line become the key's (raw 4 maps to 6).
+TEST_P(ScanTest, ReadsAProductWithAllItsFieldsAndTakesItsIdsForTheCommandLines) {
+    AddProduct(std::string(kKovra) + "\\00010004");
+    StartupSettings& settings = TheStartupSettings();
+    std::tie(settings.resellerId, settings.productId, settings.mappedProductId) =
+        std::tuple(1u, 3u, 6u);
     const InstalledProductList list = Scan();
+    EXPECT_EQ(std::tie(settings.productId, settings.mappedProductId), std::tuple(6u, 6u));
     ASSERT_EQ(list.Count(), 1u);
-    const InstalledProduct& product = list.At(0);
-    EXPECT_EQ(product.displayName, L"Kovra");
-    EXPECT_EQ(product.offeredName, L"Kovra");
-    EXPECT_EQ(product.productId, 6u);
-    EXPECT_EQ(product.installCode, 1u);
-    EXPECT_EQ(product.resellerId, 1u);
-    EXPECT_EQ(product.offeredBuild, 1200u);
-    EXPECT_EQ(product.installFolder, folder_);
-    EXPECT_EQ(product.buildDate.year, 2026);
-    EXPECT_EQ(product.buildDate.month, 3);
-    EXPECT_EQ(product.buildDate.day, 14);
-    EXPECT_NE(product.packagePath.find(L"\\kvu_1_6_32_64.exe"), std::wstring::npos);
+    const InstalledProduct& p = list.At(0);
+    EXPECT_EQ(std::tie(p.displayName, p.offeredName, p.installFolder),
+              std::tuple(L"Kovra", L"Kovra", folder_));
+    EXPECT_EQ(std::tie(p.productId, p.installCode, p.resellerId, p.offeredBuild),
+              std::tuple(6u, 1u, 1u, 1200u));
+    EXPECT_EQ(std::tie(p.buildDate.year, p.buildDate.month, p.buildDate.day),
+              std::tuple(2026, 3, 14));
+    EXPECT_NE(p.packagePath.find(L"\\kvu_1_6_32_64.exe"), std::wstring::npos);
     EXPECT_TRUE(list.AnyLocationFound());
 }
 
@@ -83,29 +84,29 @@ TEST_P(ScanTest, EnumerationPassesOverOddNamesAndStopsAtAForeignOne) {
     EXPECT_FALSE(list.AnyLocationFound()) << "a stopped enumeration finds no location";
 }
 
-TEST_P(ScanTest, IdsMapThroughTheRangeTableAndOnlyUpdatableOnesStay) {
-    AddProduct(std::string(kKovra) + "\\00010002"); // 2 maps to 6
-    AddProduct(std::string(kKovra) + "\\000100FF"); // maps to itself, not updatable
-    AddProduct("SOFTWARE\\Velk\\Tessel\\00010011"); // 17 maps to 22
+// A key's name gives edition, CD flag, reseller and id; the id maps through the range table and
+// only updatable ids stay. In name order, the order in which the registry enumerates them.
+TEST_P(ScanTest, KeyNamesGiveTheNameAndIdsAndOnlyUpdatableIdsStay) {
+    const struct {
+        const char* key;
+        const wchar_t* name;
+        uint32_t resellerId, productId;
+    } kKept[] = {{"Kovra\\00010002", L"Kovra", 1, 6}, // 2 maps to 6
+                 {"Kovra\\14010006", L"Kovra [CD Version]", 1, 6},
+                 {"Kovra\\20000006", L"Kovra [Home]", 0, 6},
+                 {"Kovra\\34000006", L"Kovra [Business, CD Version]", 0, 6},
+                 {"Tessel\\00010011", L"Tessel", 1, 22}}; // 17 maps to 22
+    AddProduct(std::string(kKovra) + "\\000100FF");       // maps to itself, not updatable
+    for (const auto& k : kKept)
+        AddProduct(std::string("SOFTWARE\\Velk\\") + k.key);
     const InstalledProductList list = Scan();
-    ASSERT_EQ(list.Count(), 2u);
-    EXPECT_EQ(list.At(0).productId, 6u);
-    EXPECT_EQ(list.At(0).keyProductId, 6u);
-    EXPECT_EQ(list.At(1).productId, 22u);
-    EXPECT_EQ(list.At(1).displayName, L"Tessel");
-}
-
-TEST_P(ScanTest, EditionAndCdFlagGoIntoTheName) {
-    // In name order, the order in which the registry enumerates them.
-    AddProduct(std::string(kKovra) + "\\14010006"); // edition 1, CD, reseller 1
-    AddProduct(std::string(kKovra) + "\\20000006"); // edition 2
-    AddProduct(std::string(kKovra) + "\\34000006"); // edition 3, CD, reseller 0
-    const InstalledProductList list = Scan();
-    ASSERT_EQ(list.Count(), 3u);
-    EXPECT_EQ(list.At(0).displayName, L"Kovra [CD Version]");
-    EXPECT_EQ(list.At(0).resellerId, 1u);
-    EXPECT_EQ(list.At(1).displayName, L"Kovra [Home]");
-    EXPECT_EQ(list.At(2).displayName, L"Kovra [Business, CD Version]");
+    ASSERT_EQ(list.Count(), std::size(kKept));
+    for (size_t i = 0; i < list.Count(); ++i) {
+        const InstalledProduct& p = list.At(i);
+        EXPECT_EQ(
+            std::tie(p.displayName, p.resellerId, p.productId, p.keyProductId),
+            std::tuple(kKept[i].name, kKept[i].resellerId, kKept[i].productId, kKept[i].productId));
+    }
 }
 
 TEST_P(ScanTest, ProgramFileMustBeThereAndOfAtLeast16384Bytes) {
@@ -114,18 +115,10 @@ TEST_P(ScanTest, ProgramFileMustBeThereAndOfAtLeast16384Bytes) {
     const std::wstring small = uitest::MakeTempFolder(L"zapdate-scan-small");
     ASSERT_TRUE(demo::WriteProgramFile(wizardOnly + L"\\Zapdate.exe", {2026, 1, 1}));
     ASSERT_TRUE(demo::WriteProgramFile(small + L"\\kovra.exe", {2026, 1, 1}, 0));
-    {
-        const platform::UniqueHandle file(::CreateFileW((small + L"\\kovra.exe").c_str(),
-                                                        GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                                        nullptr));
-        ASSERT_TRUE(::SetFilePointer(file.Get(), 16383, nullptr, FILE_BEGIN) == 16383 &&
-                    ::SetEndOfFile(file.Get()));
-    }
+    std::filesystem::resize_file(small + L"\\kovra.exe", 16383);
     for (const std::wstring& folder : {wizardOnly, small}) {
         registry_ = std::make_unique<ScanRegistry>(GetParam());
-        registry_->SetString(std::string(kKovra) + "\\00010006", "InstallPath",
-                             platform::AnsiFromWide(folder));
-        registry_->SetString(std::string(kKovra) + "\\00010006", "InstalledVer", "5.2");
+        AddProduct(std::string(kKovra) + "\\00010006", folder);
         EXPECT_EQ(Scan(true).Count(), 0u);
         const InstalledProductList kept = Scan(false);
         ASSERT_EQ(kept.Count(), 1u);
@@ -150,9 +143,7 @@ TEST_P(ScanTest, GeneratedValuesOfEveryTypeAndLength) {
                                    REG_DWORD,    REG_QWORD, REG_DWORD_BIG_ENDIAN, REG_LINK,
                                    REG_MULTI_SZ, 0x12345};
     std::mt19937 random(20261209);
-    const auto pick = [&](size_t n) {
-        return std::uniform_int_distribution<size_t>(0, n - 1)(random);
-    };
+    const auto pick = [&](size_t n) { return size_t{random()} % n; };
     const std::string key = std::string(kKovra) + "\\00010006";
     const std::string folder = platform::AnsiFromWide(folder_);
     // Writes the value, or not, as bytes of any type: the text, maybe its terminator, and filler
@@ -182,76 +173,41 @@ TEST_P(ScanTest, GeneratedValuesOfEveryTypeAndLength) {
         const bool buildRead = write("InstalledBuild", build.text).has_value();
         const auto language = write("LanguageCode", kLanguages[pick(std::size(kLanguages))]);
         InstalledProductList list(true); // the scan's reading of one key, without the search
-        EXPECT_EQ(list.ReadInstalledProduct(registry_->Reader(), key, 1, 6), kept) << round;
+        SCOPED_TRACE(round);
+        EXPECT_EQ(list.ReadInstalledProduct(registry_->Reader(), key, 1, 6), kept);
         EXPECT_EQ(registry_->KeysLeftOpen(), 0);
-        ASSERT_EQ(list.Count(), kept ? 1u : 0u) << "case " << round;
-        if (!kept)
-            continue;
-        const InstalledProduct& product = list.At(0);
-        EXPECT_EQ(product.versionMajor, version.major) << "case " << round;
-        EXPECT_EQ(product.versionMinor, version.minor) << "case " << round;
-        EXPECT_EQ(product.build, buildRead ? build.major : 0u) << "case " << round;
-        EXPECT_EQ(product.language, language && language->size() >= 2 ? *language : "en")
-            << "case " << round;
+        ASSERT_EQ(list.Count(), kept ? 1u : 0u);
+        if (kept) {
+            const InstalledProduct& p = list.At(0);
+            EXPECT_EQ(std::tie(p.versionMajor, p.versionMinor, p.build, p.language),
+                      std::tuple(version.major, version.minor, buildRead ? build.major : 0u,
+                                 language && language->size() >= 2 ? *language : "en"));
+        }
     }
-}
-
-TEST_P(ScanTest, CommandLineIdsOfAnotherEditionTakeTheKeysId) {
-    AddProduct(std::string(kKovra) + "\\00010004"); // raw 4 maps to 6
-    StartupSettings& settings = TheStartupSettings();
-    settings.resellerId = 1;
-    settings.productId = 3;
-    settings.mappedProductId = 6;
-    Scan();
-    EXPECT_EQ(settings.productId, 6u);
-    EXPECT_EQ(settings.mappedProductId, 6u);
 }
 
 #ifdef ZAPDATE_SCAN_SYSTEM_REGISTRY
 INSTANTIATE_TEST_SUITE_P(SystemRegistry, ScanTest, ::testing::Values(true));
 
-TEST(SystemRegistryScan, ReadsTheThirtyTwoBitViewOnly) {
-    // A whole installation in the 64-bit view is not where the family's 32-bit installers write:
-    // the scan must not see it, whichever build of the wizard runs.
-    demo::RemoveAllProducts();
-    const std::wstring folder = uitest::MakeTempFolder(L"zapdate-scan-64-test");
-    ASSERT_TRUE(demo::MakeInstallFolder(folder, L"kovra.exe", {2026, 3, 14}));
-    {
-        platform::UniqueRegKey key;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velk\\Kovra\\00010006", 0,
-                                    nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr, key.Put(),
-                                    nullptr),
-                  ERROR_SUCCESS);
-        for (const std::string& value :
-             {"InstallPath=" + platform::AnsiFromWide(folder), std::string("InstalledVer=5.2")}) {
-            const size_t equals = value.find('=');
-            ::RegSetValueExA(key.Get(), value.substr(0, equals).c_str(), 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(value.c_str() + equals + 1),
-                             static_cast<DWORD>(value.size() - equals));
-        }
-    }
-    InstalledProductList list(true);
-    list.ScanInstalledProducts(TheSystemRegistryReader());
-    EXPECT_EQ(list.Count(), 0u);
-    platform::UniqueRegKey software;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                              software.Put()),
-              ERROR_SUCCESS);
-    ::RegDeleteTreeA(software.Get(), "Velk");
+// A whole installation in the 64-bit view is not where the family's 32-bit installers write:
+// the scan must not see it, whichever build of the wizard runs.
+TEST_P(ScanTest, ReadsTheThirtyTwoBitViewOnly) {
+    registry_ = std::make_unique<ScanRegistry>(true, KEY_WOW64_64KEY);
+    AddProduct(std::string(kKovra) + "\\00010006");
+    EXPECT_EQ(Scan().Count(), 0u);
 }
 #else
 INSTANTIATE_TEST_SUITE_P(InMemoryRegistry, ScanTest, ::testing::Values(false));
 
+// The change count tells the selection whether the choice may have changed since it paired.
 TEST(InstalledProductListChoice, SelectionAndChangeCount) {
     InstalledProductList list(true);
     list.Append({});
     list.Append({});
     EXPECT_FALSE(list.SetSelected(2, true));
-    EXPECT_EQ(list.ChangeCount(), 0u);
     EXPECT_TRUE(list.SetSelected(1, true));
-    EXPECT_EQ(list.ChangeCount(), 1u);
     list.SetAllSelected(true);
-    EXPECT_EQ(list.ChangeCount(), 1u);
+    EXPECT_EQ(list.ChangeCount(), 1u) << "choosing all counts when the chosen are counted";
     EXPECT_EQ(list.CountSelected(), 2u);
     EXPECT_EQ(list.ChangeCount(), 2u);
     list.SetAllSelected(false);

@@ -31,10 +31,7 @@ TEST(ProductNameLookup, TheBestScoringRowWinsAndTheLaterOneOnATie) {
                   {{kDe, 7, 0, 12}, L"standard"}, // a kind scores above reseller and language
                   {{kDe, 7, 1, 12}, L"emergency"}};
     for (const auto& c : kCases)
-        EXPECT_EQ(LookUpProductName(table, c.key), c.name)
-            << c.key.language << " " << c.key.resellerId << " " << c.key.kind << " "
-            << c.key.productId;
-    EXPECT_EQ(PackLanguage("de-AT-x"), PackLanguage("de-A"));
+        EXPECT_EQ(LookUpProductName(table, c.key), c.name) << "case " << &c - kCases;
 }
 
 TEST(BuiltInProductNames, EveryUpdatableIdHasANameForAnyLanguageAndReseller) {

@@ -2,32 +2,38 @@
 
 #include "catalogue/system_registry_reader.h"
 #include "platform/unique_resource.h"
-#include "tools/demo_products/product_registration.h"
 
 namespace {
 
-platform::UniqueRegKey CreateKey(const std::string& path) {
+platform::UniqueRegKey CreateKey(const std::string& path, REGSAM view) {
     platform::UniqueRegKey key;
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY,
-                      nullptr, key.Put(), nullptr);
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr,
+                      key.Put(), nullptr);
     return key;
 }
 
 } // namespace
 
-ScanRegistry::ScanRegistry(bool real) : real_(real) {
-    if (real_)
-        demo::RemoveAllProducts();
+ScanRegistry::ScanRegistry(bool real, REGSAM view) : real_(real), view_(view) {
+    RemoveMakersKey();
 }
 
 ScanRegistry::~ScanRegistry() {
-    if (real_)
-        demo::RemoveAllProducts();
+    RemoveMakersKey();
+}
+
+void ScanRegistry::RemoveMakersKey() const {
+    for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        platform::UniqueRegKey software; // RegDeleteTree has no view of its own
+        if (real_ && ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | view,
+                                     software.Put()) == ERROR_SUCCESS)
+            ::RegDeleteTreeA(software.Get(), "Velk");
+    }
 }
 
 void ScanRegistry::AddKey(const std::string& path) {
     if (real_)
-        CreateKey(path);
+        CreateKey(path, view_);
     else
         twin_.AddKey(path);
 }
@@ -38,7 +44,7 @@ void ScanRegistry::SetValue(const std::string& path, const std::string& name,
         twin_.SetValue(path, name, bytes);
         return;
     }
-    ::RegSetValueExA(CreateKey(path).Get(), name.c_str(), 0, type,
+    ::RegSetValueExA(CreateKey(path, view_).Get(), name.c_str(), 0, type,
                      reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
 }
 

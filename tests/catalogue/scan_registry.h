@@ -1,7 +1,8 @@
 #pragma once
 // The registry that a scan test writes its product keys into: the in-memory twin, or the real
-// registry of the test prefix in the 32-bit view, where the family's installers write. The same
-// cases run against both, so the twin is held to the real registry's answers.
+// registry of the test prefix, in the 32-bit view where the family's installers write unless
+// told otherwise. The same cases run against both, so the twin is held to the real registry's
+// answers.
 
 #include "catalogue/memory_registry_reader.h"
 
@@ -9,8 +10,8 @@
 
 class ScanRegistry {
 public:
-    // The real one starts and ends without the maker's key.
-    explicit ScanRegistry(bool real);
+    // The real one starts and ends without the maker's key in either view.
+    explicit ScanRegistry(bool real, REGSAM view = KEY_WOW64_32KEY);
     ~ScanRegistry();
     ScanRegistry(const ScanRegistry&) = delete;
     ScanRegistry& operator=(const ScanRegistry&) = delete;
@@ -28,6 +29,9 @@ public:
     int KeysLeftOpen() const { return real_ ? 0 : twin_.OpenKeys(); }
 
 private:
+    void RemoveMakersKey() const;
+
     const bool real_;
+    const REGSAM view_;
     CMemoryRegistryReader twin_;
 };

@@ -1,8 +1,7 @@
-// The version file as the system's profile functions read it. Besides a few worked cases, files
-// as a broken or hostile server might send them, made by generators with fixed seeds: sections
-// of every shape, keys in any case and spacing, values repeated, too short or too long, both
-// encodings the profile reader knows. Each goes through the parser and the update selection,
-// and what they make of it is checked against what the generator meant.
+// The version file as the system's profile functions read it, and the pairing of the chosen
+// products with its builds. Besides worked cases, files as a broken or hostile server might send
+// them, from a generator with a fixed seed: sections of every shape, keys in any case and spacing,
+// values repeated, too short or too long, both encodings the profile reader knows, random bytes.
 
 #include "catalogue/update_selection.h"
 #include "platform/text.h"
@@ -172,6 +171,14 @@ auto Fields(const OfferedBuild& b) {
                     b.year, b.month, b.day, b.method, b.url, b.langId, b.wtlVariant, b.params);
 }
 
+// One complete build section of build 1250.
+std::string Section(const std::string& name, uint32_t productId) {
+    return "[" + name + ":1:" + std::to_string(productId) + "]\r\nname=" + name +
+           "\r\nversion=5.3\r\nbuild=1250\r\ndate=20260401\r\nmethod=GET\r\n"
+           "url=http://127.0.0.1/dl/" +
+           name + ".exe\r\nres_id=1\r\nlang_id=en\r\n";
+}
+
 class VersionFiles : public ::testing::Test {
 protected:
     void SetUp() override { folder_ = uitest::MakeTempFolder(L"zapdate-version-file-test"); }
@@ -194,6 +201,18 @@ protected:
                                   : platform::AnsiFromWide(file.text));
     }
 
+    // Appends a product of build 1200 with key product id `keyProductId`, chosen.
+    void Choose(uint32_t keyProductId) {
+        InstalledProduct product;
+        std::tie(product.installCode, product.keyProductId, product.language, product.build) =
+            std::tuple(1u, keyProductId, "en", 1200u);
+        products_.Append(product);
+        products_.SetSelected(products_.Count() - 1, true);
+    }
+    SelectionOutcome Select(const std::function<bool()>& cancel = {}) {
+        return SelectUpdates(products_, selection_, versionFile_, path_, cancel);
+    }
+
     // Chooses products (not all of them) with the keys of `builds` and pairs them; when `builds`
     // are what the file holds, checks each item against the first of them that belongs to it.
     void CheckSelection(VersionFileGenerator& generator, const std::vector<OfferedBuild>& builds,
@@ -203,11 +222,10 @@ protected:
         for (size_t count = generator.Pick(5); count > 0; --count) {
             InstalledProduct product;
             if (!builds.empty() && generator.Chance(80)) {
-                const OfferedBuild& offer = builds[generator.Pick(builds.size())];
-                product.installCode = offer.resId;
-                product.keyProductId = offer.offeredProductId;
-                product.language = offer.langId;
-                product.build = offer.build + static_cast<uint32_t>(generator.Pick(3)) - 1;
+                const OfferedBuild& o = builds[generator.Pick(builds.size())];
+                std::tie(product.installCode, product.keyProductId, product.language) =
+                    std::tie(o.resId, o.offeredProductId, o.langId);
+                product.build = o.build + static_cast<uint32_t>(generator.Pick(3)) - 1;
             }
             products.Append(product);
             if (generator.Chance(80) && products.SetSelected(products.Count() - 1, true))
@@ -220,7 +238,7 @@ protected:
             return;
         ASSERT_EQ(outcome,
                   loaded ? SelectionOutcome::Paired : SelectionOutcome::VersionFileUnreadable);
-        ASSERT_EQ(selection.items.size(), chosen.size()) << Case();
+        ASSERT_EQ(selection.items.size(), chosen.size());
         uint32_t updates = 0;
         for (size_t i = 0; loaded && i < chosen.size(); ++i) {
             const InstalledProduct& product = chosen[i];
@@ -236,65 +254,52 @@ protected:
             updates += newer ? 1 : 0;
             EXPECT_EQ(item.Status(), first < 0 ? kStatusNoOfferedBuild
                                      : newer   ? kStatusUpdateAvailable
-                                               : kStatusUpToDate)
-                << Case();
-            EXPECT_TRUE(item.IsSelected()) << Case();
-            EXPECT_EQ(item.offeredIndex, first) << Case();
+                                               : kStatusUpToDate);
+            EXPECT_TRUE(item.IsSelected());
+            EXPECT_EQ(item.offeredIndex, first);
             if (first >= 0) { // the offer is recorded; only a newer one becomes the item's
                 EXPECT_EQ(std::tie(item.offeredName, item.offeredMajor, item.offeredMinor,
                                    item.offeredBuild),
-                          std::tie(offer.name, offer.major, offer.minor, offer.build))
-                    << Case();
+                          std::tie(offer.name, offer.major, offer.minor, offer.build));
             }
             EXPECT_EQ(std::tie(item.versionMajor, item.versionMinor, item.build),
                       newer ? std::tie(offer.major, offer.minor, offer.build)
-                            : std::tie(product.versionMajor, product.versionMinor, product.build))
-                << Case();
+                            : std::tie(product.versionMajor, product.versionMinor, product.build));
         }
-        EXPECT_EQ(selection.updateCount, updates) << Case();
+        EXPECT_EQ(selection.updateCount, updates);
     }
-
-    std::string Case() const { return "in " + platform::AnsiFromWide(path_); }
 
     std::wstring folder_;
     std::wstring path_;
     int cases_ = 0;
+    InstalledProductList products_{false};
+    UpdateSelection selection_;
+    VersionFile versionFile_;
 };
 
-TEST_F(VersionFiles, OnlyAGlobalSectionLoadsWithoutBuilds) {
+TEST_F(VersionFiles, OnlyAGlobalSectionLoadsWithoutBuildsAndAFileWithoutSectionsNot) {
     const VersionFile file = Load("[global]\r\nversion=3\r\nurl=http://example.test/\r\n");
     EXPECT_TRUE(file.HasGlobalSection());
     EXPECT_TRUE(file.Builds().empty());
     GlobalInfo info;
     ASSERT_TRUE(file.ReadGlobalInfo(info));
-    EXPECT_EQ(info.version, 3u);
-    EXPECT_EQ(info.url, L"http://example.test/");
+    EXPECT_EQ(std::tie(info.version, info.url), std::tuple(3u, L"http://example.test/"));
     // The global keys are exact: "Version" is not "version".
     EXPECT_FALSE(Load("[global]\r\nVersion=3\r\nurl=x\r\n").ReadGlobalInfo(info));
     EXPECT_EQ(info.url, L"x");
-}
-
-TEST_F(VersionFiles, MissingOrEmptyFileDoesNotLoad) {
-    VersionFile missing;
-    EXPECT_FALSE(missing.LoadVersionFile(folder_ + L"\\absent.ini"));
+    EXPECT_FALSE(VersionFile().LoadVersionFile(folder_ + L"\\absent.ini"));
     Load("", false);
     Load("no sections here\r\nkey=value\r\n", false);
 }
 
 TEST_F(VersionFiles, SectionOfMoreThan1021CharactersIsUnreadable) {
-    // The lines as the reader gives them, each with its terminating zero.
-    const std::vector<std::string> lines = {"name=Kovra",    "version=5.3", "build=1250",
-                                            "date=20260401", "method=GET",  "url=http://x/",
-                                            "res_id=1",      "lang_id=en"};
-    size_t length = 0;
-    for (const std::string& line : lines)
-        length += line.size() + 1;
+    const std::string lines = "name=Kovra\r\nversion=5.3\r\nbuild=1250\r\ndate=20260401\r\n"
+                              "method=GET\r\nurl=http://x/\r\nres_id=1\r\nlang_id=en\r\n";
+    // The reader gives each line with a terminating zero instead of its line end.
+    const size_t length = lines.size() - 8;
     for (const size_t total : {1021u, 1022u}) {
-        std::string text = "[Kovra:2:6]\r\n";
-        for (const std::string& line : lines)
-            text += line + "\r\n";
-        text += "pad=" + std::string(total - length - 5, 'p') + "\r\n";
-        const VersionFile file = Load(text);
+        const VersionFile file = Load("[Kovra:2:6]\r\n" + lines +
+                                      "pad=" + std::string(total - length - 5, 'p') + "\r\n");
         OfferedBuild build;
         EXPECT_EQ(file.ParseSection(L"Kovra:2:6", build), total == 1021) << total;
         EXPECT_EQ(file.Builds().at(0).name, total == 1021 ? L"Kovra" : L"") << total;
@@ -308,28 +313,42 @@ TEST_F(VersionFiles, ManySectionNamesGrowTheBuffer) {
         text += "[Kovra:1:" + std::to_string(i) + "]\r\nbuild=" + std::to_string(i) + "\r\n";
     const VersionFile file = Load(text);
     ASSERT_EQ(file.Builds().size(), 1200u);
-    EXPECT_EQ(file.Builds()[1199].offeredProductId, 1199u);
-    EXPECT_EQ(file.Builds()[1199].build, 1199u);
+    EXPECT_EQ(std::tie(file.Builds()[1199].offeredProductId, file.Builds()[1199].build),
+              std::tuple(1199u, 1199u));
 }
 
+// Now and then random bytes instead: they must not break the parser or the selection.
 TEST_F(VersionFiles, GeneratedFilesReadAsTheGeneratorMeantThem) {
     VersionFileGenerator generator(20261207);
-    for (int round = 0; round < 400 && !HasFailure(); ++round) {
-        const GeneratedFile generated = generator.File();
+    static const char kAlphabet[] = "[]=:;\r\n\t Kovra0123456789-+.nameversionbuilddateurl_"
+                                    "\x01\xff\x80\xfe\xef\xbb\xbf";
+    for (int round = 0; round < 500 && !HasFailure(); ++round) {
         VersionFile file;
-        const bool loaded = file.LoadVersionFile(Write(generated));
-        EXPECT_EQ(loaded, generated.text.find(L'[') != std::wstring::npos) << Case();
-        if (generated.exact) {
-            EXPECT_EQ(file.HasGlobalSection(), generated.hasGlobal) << Case();
+        if (round % 5 == 4) {
+            std::string bytes(generator.Pick(3000), ' ');
+            for (char& c : bytes)
+                c = generator.Chance(1) ? '\0' : kAlphabet[generator.Pick(sizeof kAlphabet - 1)];
+            file.LoadVersionFile(Write(bytes));
             GlobalInfo info;
-            EXPECT_EQ(file.ReadGlobalInfo(info), generated.hasGlobal) << Case();
-            ASSERT_EQ(file.Builds().size(), generated.builds.size()) << Case();
+            file.ReadGlobalInfo(info);
+            CheckSelection(generator, file.Builds(), false, false);
+            ::DeleteFileW(path_.c_str());
+            continue;
+        }
+        const GeneratedFile generated = generator.File();
+        const bool loaded = file.LoadVersionFile(Write(generated));
+        SCOPED_TRACE(platform::AnsiFromWide(path_));
+        EXPECT_EQ(loaded, generated.text.find(L'[') != std::wstring::npos);
+        if (generated.exact) {
+            EXPECT_EQ(file.HasGlobalSection(), generated.hasGlobal);
+            GlobalInfo info;
+            EXPECT_EQ(file.ReadGlobalInfo(info), generated.hasGlobal);
+            ASSERT_EQ(file.Builds().size(), generated.builds.size());
             for (size_t i = 0; i < generated.builds.size(); ++i) {
-                EXPECT_EQ(Fields(file.Builds()[i]), Fields(generated.builds[i])) << Case();
+                EXPECT_EQ(Fields(file.Builds()[i]), Fields(generated.builds[i]));
                 OfferedBuild again;
                 EXPECT_EQ(file.ParseSection(file.Builds()[i].sectionName, again),
-                          generated.complete[i])
-                    << Case();
+                          generated.complete[i]);
             }
         }
         CheckSelection(generator, generated.exact ? generated.builds : file.Builds(),
@@ -339,21 +358,35 @@ TEST_F(VersionFiles, GeneratedFilesReadAsTheGeneratorMeantThem) {
     }
 }
 
-TEST_F(VersionFiles, RandomBytesNeverBreakTheParserOrTheSelection) {
-    VersionFileGenerator generator(20261208);
-    static const char kAlphabet[] = "[]=:;\r\n\t Kovra0123456789-+.nameversionbuilddateurl_"
-                                    "\x01\xff\x80\xfe\xef\xbb\xbf";
-    for (int round = 0; round < 100; ++round) {
-        std::string bytes(generator.Pick(3000), ' ');
-        for (char& c : bytes)
-            c = generator.Chance(1) ? '\0' : kAlphabet[generator.Pick(sizeof kAlphabet - 1)];
-        VersionFile file;
-        file.LoadVersionFile(Write(bytes));
-        GlobalInfo info;
-        file.ReadGlobalInfo(info);
-        CheckSelection(generator, file.Builds(), false, false);
-        ::DeleteFileW(path_.c_str());
-    }
+// The pairing runs again only when the choice changed or the file could not be read.
+TEST_F(VersionFiles, UnchangedChoiceKeepsTheEarlierPairingAndAnUnreadableFileIsTriedAgain) {
+    path_ = folder_ + L"\\absent.ini";
+    Choose(6);
+    Choose(7);
+    EXPECT_EQ(Select(), SelectionOutcome::VersionFileUnreadable);
+    Write(Section("Kovra", 6));
+    ASSERT_EQ(Select(), SelectionOutcome::Paired) << "the same choice, now with a file";
+    EXPECT_EQ(selection_.updateCount, 1u);
+    selection_.items[0].SetStatus(kStatusDownloaded);
+    ::DeleteFileW(path_.c_str());
+    EXPECT_EQ(Select(), SelectionOutcome::Reused) << "the file is not read again";
+    EXPECT_EQ(selection_.updateCount, 0u) << "counted from the items as they stand";
+    EXPECT_EQ(selection_.items[0].Status(), kStatusDownloaded);
+    products_.SetSelected(1, false);
+    EXPECT_EQ(Select(), SelectionOutcome::VersionFileUnreadable) << "a new choice pairs again";
+}
+
+TEST_F(VersionFiles, CancelStopsTheSelectionBeforeTheNextProduct) {
+    Write(Section("A", 6) + Section("B", 7));
+    for (const uint32_t id : {6u, 7u, 8u})
+        Choose(id);
+    int asked = 0;
+    EXPECT_EQ(Select([&] { return ++asked > 1; }), SelectionOutcome::Cancelled);
+    EXPECT_EQ(asked, 2) << "asked once per product until it said yes";
+    EXPECT_EQ(selection_.updateCount, 1u);
+    const std::vector<InstalledProduct>& items = selection_.items;
+    EXPECT_EQ(std::tuple(items[0].Status(), items[1].Status(), items[2].Status()),
+              std::tuple(kStatusUpdateAvailable, kStatusNotUpdated, kStatusNotUpdated));
 }
 
 } // namespace

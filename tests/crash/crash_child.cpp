@@ -1,10 +1,7 @@
-// A console program that installs the crash handler and then crashes in the way its command line
-// names; the crash tests run it as a real process and read the report it leaves.
-//
-//   crash_child <way> <report file> [dialog] [embedded <type>] [kept <type> <folder>]
+// crash_child <way> <report file> [dialog] [nomail]: installs the crash handler and crashes in
+// `way`. "dialog" shows the crash dialog; "nomail" names a mail library that is not there.
 
 #include "crash/crash_handler.h"
-#include "crash/exception_codes.h"
 #include "platform/thread.h"
 
 #include <cstdio>
@@ -52,11 +49,36 @@ void WriteToNowhere() {
     *g_nowhere = 1;
 }
 
-// A call the runtime rejects because of its argument.
-void PassInvalidArgument() {
-    char target[4];
-    strcpy_s(target, sizeof(target), "far too long for the target");
-    std::printf("%s\n", target);
+// Runs `then` on another thread once the crash dialog stands.
+void OnceTheDialogStands(void (*then)()) {
+    static void (*g_then)() = then;
+    platform::UniqueHandle thread = platform::StartThread([] {
+        while (crash::CurrentCrashStage() != crash::kStageDialogShown)
+            ::Sleep(50);
+        ::Sleep(500);
+        g_then();
+        return 0u;
+    });
+    thread.Release(); // runs until the process ends
+}
+
+// A buffer underrun over the header that the heap keeps in front of a large block: the heap's
+// list of large blocks then leads into nowhere, and so does walking the heap.
+void CorruptTheHeapThenFault() {
+    auto* block = static_cast<unsigned char*>(::HeapAlloc(::GetProcessHeap(), 0, 4 << 20));
+    MEMORY_BASIC_INFORMATION region = {};
+    ::VirtualQuery(block, &region, sizeof(region));
+    auto* header = static_cast<unsigned char*>(region.AllocationBase);
+    if (block - header <= 256)
+        std::memset(header, 0x41, static_cast<std::size_t>(block - header));
+    // Once the dialog stands, another thread takes memory from that heap, as the mail thread
+    // would, and says so by a named event.
+    OnceTheDialogStands([] {
+        ::HeapFree(::GetProcessHeap(), 0, ::HeapAlloc(::GetProcessHeap(), 0, 100000));
+        const std::wstring name = L"crash_child_heap_" + std::to_wstring(::GetCurrentProcessId());
+        ::CreateEventW(nullptr, TRUE, TRUE, name.c_str());
+    });
+    WriteToNowhere();
 }
 
 // A heap block that the crashing frame points to, which points to a second block.
@@ -71,89 +93,12 @@ __attribute__((noinline)) void CrashHoldingHeapBlocks() {
     std::printf("%p\n", static_cast<void*>(held[0]));
 }
 
-// A second fault while the crash dialog stands: another registered thread faults then.
-void FaultAgainWhileTheDialogStands() {
-    platform::UniqueHandle thread = platform::StartThread([] {
-        while (crash::CurrentCrashStage() != crash::kStageDialogShown)
-            ::Sleep(50);
-        ::Sleep(500);
-        WriteToNowhere();
-        return 0u;
-    });
-    thread.Release(); // runs until the process ends
-    WriteToNowhere();
-}
-
-void CrashOnSecondThread() {
-    platform::UniqueHandle thread = platform::StartThread([] {
-        crash::Trace("second-thread", 2u);
-        WriteToNowhere();
-        return 0u;
-    });
-    ::WaitForSingleObject(thread.Get(), INFINITE);
-}
-
 // Another component tries to take over the unhandled-exception filter.
 LONG WINAPI ForeignFilter(EXCEPTION_POINTERS*) {
     ::ExitProcess(77);
 }
 
-void DisplaceFilterThenCrash() {
-    const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(&ForeignFilter);
-    crash::Trace("filter-change", previous);
-    WriteToNowhere();
-}
-
-// An access violation raised by hand with fewer parameters than the system gives one.
-void RaiseViolation(DWORD parameterCount) {
-    const ULONG_PTR parameters[1] = {1};
-    ::RaiseException(EXCEPTION_ACCESS_VIOLATION, 0, parameterCount, parameters);
-}
-
-// Every record of the ring taken, each with the longest label and all its values 64 bits wide.
-void FillTraceRing() {
-    const unsigned long long wide = 0xFEDCBA9876543210ull;
-    for (std::size_t i = 0; i < crash::kTraceCapacity + 16; ++i)
-        crash::Trace("a-label-of-the-longest-length-there-is-", wide, wide, wide, wide, wide, wide,
-                     wide, wide, wide, wide, wide, static_cast<unsigned long long>(i) << 32);
-}
-
-// Maps up to `count` more of the system's libraries without running or linking them: the
-// module list then holds more entries than a report lists.
-void LoadSystemImages(int count) {
-    wchar_t folder[MAX_PATH] = {};
-    ::GetSystemDirectoryW(folder, MAX_PATH);
-    const std::wstring prefix = std::wstring(folder) + L"\\";
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = ::FindFirstFileW((prefix + L"*.dll").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    int loaded = 0;
-    do {
-        if (::LoadLibraryExW((prefix + found.cFileName).c_str(), nullptr,
-                             DONT_RESOLVE_DLL_REFERENCES))
-            ++loaded;
-    } while (loaded < count && ::FindNextFileW(search, &found));
-    ::FindClose(search);
-}
-
-// Modules that every Windows has; each brings its own dependencies along.
-void LoadManyModules() {
-    const wchar_t* const names[] = {
-        L"comctl32.dll", L"shell32.dll",  L"ole32.dll",    L"oleaut32.dll", L"wininet.dll",
-        L"ws2_32.dll",   L"crypt32.dll",  L"urlmon.dll",   L"setupapi.dll", L"winmm.dll",
-        L"msxml3.dll",   L"gdiplus.dll",  L"riched20.dll", L"msi.dll",      L"wintrust.dll",
-        L"shlwapi.dll",  L"version.dll",  L"imm32.dll",    L"uxtheme.dll",  L"secur32.dll",
-        L"netapi32.dll", L"iphlpapi.dll", L"dnsapi.dll",   L"mpr.dll",      L"comdlg32.dll",
-        L"cabinet.dll",  L"dbghelp.dll",  L"psapi.dll",    L"userenv.dll",  L"winhttp.dll",
-        L"bcrypt.dll",   L"rsaenh.dll",   L"d3d9.dll",     L"dxgi.dll",     L"mshtml.dll",
-        L"jscript.dll",  L"msvcp140.dll", L"hid.dll",      L"wtsapi32.dll", L"powrprof.dll"};
-    for (const wchar_t* name : names)
-        ::LoadLibraryW(name);
-    LoadSystemImages(300);
-}
-
-// Far more than a report holds: 200 more registered threads, many modules, a full trace ring.
+// Far more than a report holds: 200 more registered threads.
 void CrashInACrowd() {
     static platform::UniqueHandle never(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     for (int i = 0; i < 200; ++i) {
@@ -163,72 +108,66 @@ void CrashInACrowd() {
         });
         thread.Release(); // waits until the process ends
     }
-    LoadManyModules();
-    FillTraceRing();
     WriteToNowhere();
 }
 
-void Crash(const std::string& way) {
-    if (way == "write")
-        WriteToNowhere();
-    else if (way == "read")
-        std::printf("%d\n", *g_nowhere);
-    else if (way == "pure")
-        child::Derived derived;
-    else if (way == "invalid")
-        PassInvalidArgument();
-    else if (way == "abort")
-        std::abort();
-    else if (way == "overflow")
-        std::printf("%d\n", Recurse(0));
-    else if (way == "heap")
-        CrashHoldingHeapBlocks();
-    else if (way == "twice")
-        FaultAgainWhileTheDialogStands();
-    else if (way == "thread")
-        CrashOnSecondThread();
-    else if (way == "displace")
-        DisplaceFilterThenCrash();
-    else if (way == "throw")
-        throw std::runtime_error("nobody catches this");
-    else if (way == "new")
-        std::printf("%p\n", ::operator new(static_cast<std::size_t>(-1) / 2));
-    else if (way == "violation0")
-        RaiseViolation(0);
-    else if (way == "violation1")
-        RaiseViolation(1);
-    else if (way == "crowd")
-        CrashInACrowd();
-    else if (way == "trace") {
-        FillTraceRing();
-        WriteToNowhere();
-    } else if (way == "raise")
-        ::RaiseException(0xE0001234, 0, 0, nullptr);
-    else if (way == "pseudo")
-        crash::RaisePseudoException(crash::kTerminationRequest);
-    else if (way == "divide") {
-        volatile int zero = 0;
-        std::printf("%d\n", 10 / zero);
-    }
+const struct {
+    const char* name;
+    void (*crash)();
+} kWays[] = {
+    {"write", &WriteToNowhere},
+    {"divide",
+     [] {
+         volatile int zero = 0;
+         std::printf("%d\n", 10 / zero);
+     }},
+    {"pure", [] { child::Derived derived; }},
+    {"new", [] { std::printf("%p\n", ::operator new(static_cast<std::size_t>(-1) / 2)); }},
+    {"malloc", [] { std::printf("%p\n", std::malloc(static_cast<std::size_t>(-1) / 2)); }},
+    {"abort", [] { std::abort(); }},
+    {"throw", [] { throw std::runtime_error("nobody catches this"); }},
+    {"overflow", [] { std::printf("%d\n", Recurse(0)); }},
+    {"heap", &CrashHoldingHeapBlocks},
+    {"corrupt", &CorruptTheHeapThenFault},
+    {"crowd", &CrashInACrowd},
+    // A second fault while the crash dialog stands: another registered thread faults then.
+    {"twice",
+     [] {
+         OnceTheDialogStands(&WriteToNowhere);
+         WriteToNowhere();
+     }},
+    {"thread",
+     [] {
+         platform::UniqueHandle thread = platform::StartThread([] {
+             crash::Trace("second-thread", 2u);
+             WriteToNowhere();
+             return 0u;
+         });
+         ::WaitForSingleObject(thread.Get(), INFINITE);
+     }},
+    {"displace",
+     [] {
+         crash::Trace("filter-change", ::SetUnhandledExceptionFilter(&ForeignFilter));
+         WriteToNowhere();
+     }},
+};
+
+std::string Narrow(const wchar_t* text) {
+    char narrow[crash::kConfigTextSize] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    return narrow;
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: crash_child <way> <report file> [options]\n");
+    if (argc < 3)
         return 2;
-    }
-    char way[64] = {};
-    char report[crash::kConfigTextSize] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, argv[1], -1, way, sizeof(way), nullptr, nullptr);
-    ::WideCharToMultiByte(CP_ACP, 0, argv[2], -1, report, sizeof(report), nullptr, nullptr);
-
     crash::CrashHandlerConfig config = {};
     config.flags = crash::kCrashFlagSilent;
     crash::SetConfigText(config.supportAddress, "support@velk.example");
     crash::SetConfigText(config.applicationName, "Crash Child");
-    crash::SetConfigText(config.reportCopyPath, report);
+    crash::SetConfigText(config.reportCopyPath, Narrow(argv[2]).c_str());
     crash::SetConfigText(config.versionText, "v1.0 Build 10028");
     crash::SetConfigText(config.operatingSystem, "Test OS");
     crash::SetConfigText(config.machine, "Test machine");
@@ -236,21 +175,17 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring option = argv[i];
         if (option == L"dialog")
             config.flags &= ~crash::kCrashFlagSilent;
-        else if (option == L"embedded" && i + 1 < argc)
-            config.embeddedMinidumpType = std::wcstoul(argv[++i], nullptr, 0);
-        else if (option == L"kept" && i + 2 < argc) {
-            config.keptMinidumpType = std::wcstoul(argv[++i], nullptr, 0);
-            char folder[crash::kConfigTextSize] = {};
-            ::WideCharToMultiByte(CP_ACP, 0, argv[++i], -1, folder, sizeof(folder), nullptr,
-                                  nullptr);
-            crash::SetConfigText(config.keptMinidumpFolder, folder);
-        }
+        else if (option == L"nomail")
+            crash::SetConfigText(config.mailLibrary, "no_mail_library.dll");
     }
     if (!crash::InstallCrashHandler(config))
         return 3;
     crash::Trace("child-start", 0x1234u, 0x123456789ABCull);
     crash::Trace("no-values");
-    Crash(way);
+    for (const auto& way : kWays) {
+        if (Narrow(argv[1]) == way.name)
+            way.crash();
+    }
     crash::UninstallCrashHandler();
     return 0; // the chosen way did not crash
 }

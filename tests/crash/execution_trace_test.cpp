@@ -1,6 +1,5 @@
 #include "crash/execution_trace.h"
 #include "crash/report_text.h"
-#include "platform/unique_resource.h"
 
 #include <gtest/gtest.h>
 
@@ -29,28 +28,13 @@ protected:
 TEST_F(ExecutionTraceTest, ListsRecordsNewestFirstWithTheirValues) {
     EXPECT_EQ(Section(), "") << "no records, no section";
     crash::Trace("open", 0x1Au, 255);
-    crash::Trace("wide", 0x123456789ABCull, 7u);
+    // A wide value keeps its low half in eight digits; a pointer is wide in the 64-bit build.
+    crash::Trace("wide", 0x100000001ull, reinterpret_cast<void*>(0x12));
     crash::Trace("bare");
-    const std::string tid = std::to_string(::GetCurrentThreadId());
-    EXPECT_EQ(Section(), "[Execution information]\r\n"
-                         " TID" +
-                             tid +
-                             ": bare\r\n"
-                             " TID" +
-                             tid +
-                             ": wide(123456789ABC,7)\r\n"
-                             " TID" +
-                             tid + ": open(1A,FF)\r\n");
-}
-
-TEST_F(ExecutionTraceTest, WideValuesKeepTheirLowHalfInEightDigits) {
-    crash::Trace("low", 0x100000001ull, static_cast<void*>(nullptr));
-    const std::string section = Section();
-#ifdef _WIN64
-    EXPECT_NE(section.find(": low(100000001,000000000)\r\n"), std::string::npos) << section;
-#else
-    EXPECT_NE(section.find(": low(100000001,0)\r\n"), std::string::npos) << section;
-#endif
+    const std::string tid = " TID" + std::to_string(::GetCurrentThreadId());
+    const std::string pointer = sizeof(void*) == 8 ? "000000012" : "12";
+    EXPECT_EQ(Section(), "[Execution information]\r\n" + tid + ": bare\r\n" + tid +
+                             ": wide(100000001," + pointer + ")\r\n" + tid + ": open(1A,FF)\r\n");
 }
 
 TEST_F(ExecutionTraceTest, AFullRingOverwritesTheOldest) {
@@ -59,27 +43,4 @@ TEST_F(ExecutionTraceTest, AFullRingOverwritesTheOldest) {
     EXPECT_EQ(crash::ExecutionTrace::Count(), crash::kTraceCapacity);
     EXPECT_EQ(crash::ExecutionTrace::Newest(0).values[0], crash::kTraceCapacity + 4);
     EXPECT_EQ(crash::ExecutionTrace::Newest(crash::kTraceCapacity - 1).values[0], 5u);
-}
-
-TEST_F(ExecutionTraceTest, LongLabelsAndManyValuesAreCut) {
-    crash::Trace("a label that is much longer than a record has room for", 1, 2, 3, 4, 5, 6, 7, 8,
-                 9, 10, 11, 12, 13, 14);
-    const crash::TraceRecord& record = crash::ExecutionTrace::Newest(0);
-    EXPECT_EQ(std::string(record.label), std::string("a label that is much longer than a reco"));
-    EXPECT_EQ(record.valueCount, crash::kTraceValueCount);
-    EXPECT_NE(Section().find("reco(1,2,3,4,5,6,7,8,9,A,B,C)\r\n"), std::string::npos);
-}
-
-TEST_F(ExecutionTraceTest, ThreadsAppendTheirOwnIds) {
-    DWORD otherId = 0;
-    platform::UniqueHandle thread(::CreateThread(
-        nullptr, 0,
-        [](void*) -> DWORD {
-            crash::Trace("other");
-            return 0;
-        },
-        nullptr, 0, &otherId));
-    ASSERT_TRUE(thread);
-    ::WaitForSingleObject(thread.Get(), 5000);
-    EXPECT_EQ(crash::ExecutionTrace::Newest(0).threadId, otherId);
 }

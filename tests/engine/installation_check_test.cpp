@@ -77,34 +77,20 @@ TEST_F(InstallationCheckTest, MatchesOnResellerAndKeyProductIdAndTheLastMatchDec
     EXPECT_EQ(items_[0].build, 1200u);
 }
 
-TEST_F(InstallationCheckTest, OnlyDownloadedItemsChangeAndTheirFlagsStay) {
-    items_ = {OfferedItem(1, 6, 1302), OfferedItem(1, 7, 1302)};
+TEST_F(InstallationCheckTest, OnlyDownloadedItemsChangeAndAProductThatIsGoneIsNotUpdated) {
+    items_ = {OfferedItem(1, 6, 1302), OfferedItem(1, 7, 1302), OfferedItem(1, 8, 1302)};
     items_[0].SetSelected(true);
     items_[1].SetStatus(kStatusUpdateAvailable); // its download failed
-    downloaded_ = {0};
+    downloaded_ = {7, 0, 2};                     // an index beyond the items is passed over
     fresh_.Append(Installed(1, 6, 5, 4, 1302));
     fresh_.Append(Installed(1, 7, 5, 2, 1200));
     Apply();
     EXPECT_EQ(items_[0].Status(), kStatusDownloaded);
-    EXPECT_TRUE(items_[0].IsSelected());
+    EXPECT_TRUE(items_[0].IsSelected()) << "the flags stay";
     EXPECT_EQ(items_[1].Status(), kStatusUpdateAvailable);
     EXPECT_EQ(items_[1].build, 1302u);
-}
-
-TEST_F(InstallationCheckTest, AProductThatIsGoneIsNotReportedAsUpdated) {
-    items_ = {OfferedItem(1, 6, 1302)};
-    downloaded_ = {0};
-    Apply();
-    EXPECT_EQ(items_[0].Status(), kStatusNotUpdated);
-    EXPECT_EQ(items_[0].build, 1302u);
-}
-
-TEST_F(InstallationCheckTest, ADownloadedIndexBeyondTheItemsIsPassedOver) {
-    items_ = {OfferedItem(1, 6, 1302)};
-    downloaded_ = {7, 0};
-    fresh_.Append(Installed(1, 6, 5, 4, 1302));
-    Apply();
-    EXPECT_EQ(items_[0].Status(), kStatusDownloaded);
+    EXPECT_EQ(items_[2].Status(), kStatusNotUpdated);
+    EXPECT_EQ(items_[2].build, 1302u);
 }
 
 TEST(InstallationCheckRegistryTest, ReadsTheRegistryWithoutRequiringTheProgramFile) {

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <iterator>
 #include <random>
 
@@ -153,19 +154,12 @@ private:
     std::mt19937 rng_{15};
 };
 
-// The names in `folder`, but "." and "..".
+// The names in `folder`.
 std::vector<std::wstring> FolderNames(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.push_back(entry.path().filename().wstring());
     return names;
 }
 

@@ -50,42 +50,19 @@ TEST(NetworkErrorText, TableEntriesAreSentencesAndEverythingElseFallsBack) {
 }
 
 // The German satellite carries the same entries.
-class GermanNetworkTexts : public ::testing::Test {
-protected:
-    void SetUp() override {
-        wchar_t path[MAX_PATH];
-        const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring folder(path, length);
-        folder.resize(folder.rfind(L'\\') + 1);
-        satellite_.Reset(::LoadLibraryExW((folder + L"de-DE\\Zapdate.dll").c_str(), nullptr,
-                                          LOAD_LIBRARY_AS_DATAFILE));
-        ASSERT_TRUE(satellite_.IsValid());
-    }
-
-    // The string's text in the satellite's German table, empty when absent.
-    std::wstring GermanString(UINT id) const {
-        HRSRC resource =
-            ::FindResourceExW(satellite_.Get(), RT_STRING, MAKEINTRESOURCEW(id / 16 + 1),
-                              MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
-        if (!resource)
-            return {};
-        const auto* entry =
-            static_cast<const WCHAR*>(::LockResource(::LoadResource(satellite_.Get(), resource)));
-        for (UINT i = 0; i < id % 16; ++i)
-            entry += 1 + *entry;
-        return std::wstring(entry + 1, *entry);
-    }
-
-    platform::UniqueLibrary satellite_;
-};
-
-TEST_F(GermanNetworkTexts, EveryEntryIsTranslated) {
+TEST(GermanNetworkTexts, EveryEntryIsTranslated) {
+    wchar_t path[MAX_PATH];
+    std::wstring folder(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
+    folder.resize(folder.rfind(L'\\') + 1);
+    const platform::UniqueLibrary satellite(::LoadLibraryExW(
+        (folder + L"de-DE\\Zapdate.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(satellite.IsValid());
     std::vector<UINT> ids = TableIds();
-    ids.push_back(IDS_PACKAGE_REFUSED);
-    ids.push_back(IDS_PACKAGE_TOO_LARGE);
-    ids.push_back(IDS_CANT_CONNECT);
+    ids.insert(ids.end(), {IDS_PACKAGE_REFUSED, IDS_PACKAGE_TOO_LARGE, IDS_CANT_CONNECT});
     for (UINT id : ids) {
-        const std::wstring german = GermanString(id);
+        const wchar_t* text = nullptr;
+        const int length = ::LoadStringW(satellite.Get(), id, reinterpret_cast<LPWSTR>(&text), 0);
+        const std::wstring german(text ? text : L"", length > 0 ? length : 0);
         EXPECT_FALSE(german.empty()) << id;
         EXPECT_NE(german, platform::ResourceString(id)) << id;
     }

@@ -2,7 +2,6 @@
 
 #include "platform/text.h"
 #include "service/http_transfer.h"
-#include "service/version_file_fetch.h"
 #include "tests/service/test_files.h"
 #include "tests/support/nginx_server.h"
 
@@ -80,21 +79,6 @@ TEST_F(NginxDownload, FolderRedirectIsFollowedAndAMissingFileGivesItsText) {
     std::wstring text;
     EXPECT_EQ(transfer.GetError(text), ErrorKind::HttpStatus);
     EXPECT_EQ(text, L"Requested file not found.");
-}
-
-TEST_F(NginxDownload, VersionFileFromTheOverriddenHost) {
-    const std::string host = "127.0.0.1:" + std::to_string(server_.port);
-    ::SetEnvironmentVariableA(service::kUpdateHostVariable, host.c_str());
-    wchar_t folder[MAX_PATH];
-    const DWORD length = ::GetTempPathW(MAX_PATH, folder);
-    std::wstring updateFolder(folder, length - 1);
-    CHttpTransfer transfer;
-    std::wstring path;
-    const bool fetched = service::FetchVersionFile(transfer, updateFolder, path, {});
-    ::SetEnvironmentVariableA(service::kUpdateHostVariable, nullptr);
-    ASSERT_TRUE(fetched);
-    EXPECT_EQ(ReadWholeFile(path), Served(L"/downloads/update.ini"));
-    ::DeleteFileW(path.c_str());
 }
 
 } // namespace

@@ -70,7 +70,7 @@ TEST(PackageParameter, PlaceholdersBecomeTheProductsNumbersAndOtherValuesStay) {
     EXPECT_EQ(ExpandParameter("e", "", kItem), "e=");
 }
 
-TEST(PackageRequest, ParametersAreJoinedInOrder) {
+TEST(PackageRequest, ParametersAreJoinedInOrderTheMethodIsTakenAsGivenARefusedUrlFails) {
     CRequestInfo request;
     request.body = "left over";
     request.agent = "changed";
@@ -81,10 +81,7 @@ TEST(PackageRequest, ParametersAreJoinedInOrder) {
     EXPECT_EQ(request.expectBinary, 1u);
     EXPECT_EQ(request.agent, "Velk Update Wizard");
     EXPECT_EQ(request.connectFlags, 0u);
-}
-
-TEST(PackageRequest, MethodIsTakenAsGivenAndARefusedUrlFails) {
-    CRequestInfo request;
+    // The method is taken as given; a refused url fails.
     ASSERT_TRUE(BuildPackageRequest("post", "http://host/a", {}, kItem, request));
     EXPECT_EQ(request.verb, "post");
     EXPECT_EQ(request.body, "");

@@ -10,13 +10,9 @@
 
 namespace {
 
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool IsLink(const std::wstring& path) {
+bool Exists(const std::wstring& path, DWORD attribute = 0) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & attribute) == attribute;
 }
 
 void WriteFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
@@ -41,13 +37,13 @@ std::wstring UnixPath(const std::wstring& path) {
 // /bin/ln makes one (Wine starts Unix programs; their handles cannot be waited on).
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {
     if (::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
-        IsLink(link))
+        Exists(link, FILE_ATTRIBUTE_REPARSE_POINT))
         return true;
     const std::wstring from = UnixPath(target), to = UnixPath(link);
     if (from.empty() || to.empty())
         return false;
     uitest::Launch(L"/bin/ln -s \"" + from + L"\" \"" + to + L"\"");
-    return uitest::WaitUntil([&] { return IsLink(link); }, 30000);
+    return uitest::WaitUntil([&] { return Exists(link, FILE_ATTRIBUTE_REPARSE_POINT); }, 30000);
 }
 
 } // namespace

@@ -91,12 +91,7 @@ TEST(ResourceLanguage, LanguageValueCountsOnlyAsAFourByteDwordBelow65535) {
     }
 }
 
-TEST(ResourceStrings, NumberThatNoModuleHoldsIsUnknownResource) {
-    EXPECT_EQ(platform::ResourceString(4321), L"Unknown resource");
-    EXPECT_EQ(platform::ResourceStringA(4321), "Unknown resource");
-}
-
-TEST(ResourceStrings, SatelliteFirstThenTheExecutable) {
+TEST(ResourceStrings, SatelliteFirstThenTheExecutableThenUnknownResource) {
     const std::wstring path = uitest::ProgramFolder() + L"test-satellites\\partial\\Zapdate.dll";
     const HMODULE satellite = ::LoadLibraryExW(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(satellite, nullptr);
@@ -111,6 +106,8 @@ TEST(ResourceStrings, SatelliteFirstThenTheExecutable) {
               ::GetModuleHandleW(nullptr));
     EXPECT_EQ(platform::FindResourceModule(RT_DIALOG, MAKEINTRESOURCEW(IDD_END)), satellite);
     EXPECT_EQ(platform::FindResourceModule(RT_DIALOG, MAKEINTRESOURCEW(999)), nullptr);
+    EXPECT_EQ(platform::ResourceString(4321), L"Unknown resource") << "a number no module holds";
+    EXPECT_EQ(platform::ResourceStringA(4321), "Unknown resource");
     platform::SetResourceModules(nullptr, ::GetModuleHandleW(nullptr),
                                  MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 }

@@ -225,9 +225,18 @@ void ScriptedHttpServer::HandleConnection(SOCKET connection) {
 
     const ScriptedReply reply = NextReply();
     const size_t sent = SendReply(connection, reply, request.method == "HEAD");
+    // However the reply ended, the client reads everything sent before it sees the end; then
+    // it is expected to close its end: a client that keeps it open holds a connection it no
+    // longer uses.
+    ::shutdown(connection, SD_SEND);
+    int got = 0;
+    while ((got = ::recv(connection, buffer, sizeof(buffer), 0)) > 0) {
+    }
+    const bool closedByClient = got == 0 || ::WSAGetLastError() != WSAETIMEDOUT;
     {
         platform::ScopedLock lock(lock_);
         bodyBytesSent_.push_back(sent);
+        closedByClient_ += closedByClient ? 1 : 0;
     }
     replyEnded_.Set();
 }
@@ -264,11 +273,6 @@ size_t ScriptedHttpServer::SendReply(SOCKET connection, const ScriptedReply& rep
             !Trickle(connection, body.substr(first), reply, sent))
             return sent;
     } while (reply.endless && !body.empty() && !stop_.IsSet());
-    // An orderly end: the client reads everything sent before it sees the close.
-    ::shutdown(connection, SD_SEND);
-    char buffer[4096];
-    while (::recv(connection, buffer, sizeof(buffer), 0) > 0) {
-    }
     return sent;
 }
 
@@ -308,6 +312,11 @@ bool ScriptedHttpServer::Hold(DWORD ms, bool& resumed) {
     const DWORD end = ::WaitForMultipleObjects(3, ends, FALSE, ms);
     resumed = end == WAIT_OBJECT_0;
     return resumed || end == WAIT_TIMEOUT;
+}
+
+size_t ScriptedHttpServer::RepliesClosedByClient() const {
+    platform::ScopedLock lock(lock_);
+    return closedByClient_;
 }
 
 std::vector<size_t> ScriptedHttpServer::BodyBytesSent(size_t count, DWORD ms) const {

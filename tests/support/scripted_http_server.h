@@ -91,6 +91,8 @@ public:
     // How many body bytes each finished reply sent, in order; waits up to `ms` until `count`
     // replies have finished.
     std::vector<size_t> BodyBytesSent(size_t count, DWORD ms) const;
+    // How many finished replies saw the client close its end of the connection.
+    size_t RepliesClosedByClient() const;
 
 private:
     struct SocketTraits {
@@ -124,6 +126,7 @@ private:
     ScriptedReply fallback_;
     std::vector<RecordedRequest> requests_;
     std::vector<size_t> bodyBytesSent_;
+    size_t closedByClient_ = 0;
     platform::Event replyEnded_{platform::Event::Reset::Automatic, false};
     platform::UniqueHandle thread_;
 };
