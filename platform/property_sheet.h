@@ -224,6 +224,9 @@ public:
         return true;
     }
 
+    // The sheet description that DoModal passes to the system.
+    const PROPSHEETHEADERW& SheetDescription() const { return m_psh; }
+
     // Shows the sheet modally; returns the property sheet's result.
     INT_PTR DoModal(HWND parent = ::GetActiveWindow()) {
         m_psh.hwndParent = parent;

@@ -61,7 +61,7 @@ std::string Narrow(const std::wstring& text) {
 
 // The report as a crash dialog shows it.
 std::string Shown(HWND dialog) {
-    return Narrow(uitest::EditText(::GetDlgItem(dialog, 102)));
+    return Narrow(uitest::WindowText(::GetDlgItem(dialog, 102)));
 }
 
 // The child crashing in `way` with its crash dialog standing (null `dialog` when none appeared).

@@ -4,27 +4,19 @@
 
 using platform::ReadDecimal;
 
-TEST(ReadDecimal, ReadsLikeTheCLibrary) {
+TEST(ReadDecimal, ReadsLikeTheCLibraryWithMinusOneAsAllBitsSet) {
     EXPECT_EQ(ReadDecimal("  42xyz"), 42u);
     EXPECT_EQ(ReadDecimal("+7"), 7u);
     EXPECT_EQ(ReadDecimal("abc"), 0u);
     EXPECT_EQ(ReadDecimal(""), 0u);
     EXPECT_EQ(ReadDecimal(L"\t12 3"), 12u);
-}
-
-TEST(ReadDecimal, MinusOneIsAllBitsSet) {
     EXPECT_EQ(ReadDecimal("-1"), 0xFFFFFFFFu);
 }
 
-TEST(FormatWide, WideAndNarrowArguments) {
+TEST(FormatWide, TakesWideAndNarrowArgumentsAndGrowsPastItsFirstBuffer) {
     EXPECT_EQ(platform::FormatWide(L"%ls-%hs-%u", L"w", "n", 5u), L"w-n-5");
-}
-
-TEST(FormatWide, PlainPercentSIsWideAsInTheResourceTexts) {
+    // A plain %s is wide, as in the resource texts.
     EXPECT_EQ(platform::FormatWide(L"Failed. %s", L"disk full"), L"Failed. disk full");
-}
-
-TEST(FormatWide, GrowsPastItsFirstBuffer) {
     const std::wstring longText(5000, L'x');
     EXPECT_EQ(platform::FormatWide(L"<%ls>", longText.c_str()), L"<" + longText + L">");
 }

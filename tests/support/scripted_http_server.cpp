@@ -111,12 +111,6 @@ std::string RecordedRequest::Header(const std::string& name) const {
     return {};
 }
 
-bool RecordedRequest::HasHeader(const std::string& name) const {
-    const std::string wanted = Lower(name);
-    return std::any_of(headers.begin(), headers.end(),
-                       [&](const auto& header) { return Lower(header.first) == wanted; });
-}
-
 ScriptedHttpServer::ScriptedHttpServer()
     : fallback_(ScriptedReply::Status(500, "Internal Server Error", "no reply scripted")) {
     WSADATA data;
@@ -157,11 +151,6 @@ std::string ScriptedHttpServer::Url(const std::string& path) const {
 void ScriptedHttpServer::Enqueue(ScriptedReply reply) {
     platform::ScopedLock lock(lock_);
     script_.push_back(std::move(reply));
-}
-
-void ScriptedHttpServer::SetFallback(ScriptedReply reply) {
-    platform::ScopedLock lock(lock_);
-    fallback_ = std::move(reply);
 }
 
 void ScriptedHttpServer::ClearScript() {

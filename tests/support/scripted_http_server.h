@@ -61,7 +61,6 @@ struct RecordedRequest {
 
     // The first header of that name (without regard to case), or empty.
     std::string Header(const std::string& name) const;
-    bool HasHeader(const std::string& name) const;
 };
 
 class ScriptedHttpServer {
@@ -77,15 +76,13 @@ public:
     // "http://127.0.0.1:<port>" followed by `path`.
     std::string Url(const std::string& path) const;
 
-    // Replies are used in the order given, one per request; when none is left the fallback
-    // (a 500 unless set) answers.
+    // Replies are used in the order given, one per request; when none is left a 500 answers.
     void Enqueue(ScriptedReply reply);
-    void SetFallback(ScriptedReply reply);
     // Forgets the replies not yet used.
     void ClearScript();
 
-    // Ends the pauses of replies, those under way and those to come: either the rest is sent,
-    // or the connection is closed there.
+    // Resume ends one pause, the one under way or else the next one, and the rest is sent; drop
+    // ends every pause, under way and to come, by closing the connection there.
     void ResumePausedReplies() { resume_.Set(); }
     void DropPausedReplies() { drop_.Set(); }
 
@@ -122,7 +119,7 @@ private:
     uint16_t port_ = 0;
     UniqueSocket listener_;
     platform::Event stop_{platform::Event::Reset::Manual, false};
-    platform::Event resume_{platform::Event::Reset::Manual, false};
+    platform::Event resume_{platform::Event::Reset::Automatic, false};
     platform::Event drop_{platform::Event::Reset::Manual, false};
     mutable platform::CriticalSection lock_;
     std::deque<ScriptedReply> script_;

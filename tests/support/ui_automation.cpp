@@ -1,5 +1,6 @@
 #include "tests/support/ui_automation.h"
 
+#include "platform/gdi.h"
 #include "platform/text.h"
 
 #include <commctrl.h>
@@ -64,7 +65,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
 // Memory in another process for the list-view messages that take pointers.
 class RemoteBuffer {
 public:
-    RemoteBuffer(HWND window, size_t size) : size_(size) {
+    RemoteBuffer(HWND window, size_t size) {
         process_.Reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
                                      FALSE, ProcessOf(window)));
         if (process_)
@@ -89,11 +90,11 @@ public:
 private:
     platform::UniqueHandle process_;
     void* address_ = nullptr;
-    size_t size_;
 };
 
-void Click(HWND window, POINT at) {
-    const LPARAM position = MAKELPARAM(at.x, at.y);
+// A click at the centre of `rect`.
+void Click(HWND window, const RECT& rect) {
+    const LPARAM position = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, position);
     ::PostMessageW(window, WM_LBUTTONUP, 0, position);
 }
@@ -114,6 +115,83 @@ bool RemoteItemRect(HWND listView, int index, int code, RECT& rect) {
 bool ProcessIsAlive(DWORD processId) {
     const platform::UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
     return process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// The time at which `path` was last written; zero when there is no such file.
+FILETIME LastWritten(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    return ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ? data.ftLastWriteTime
+                                                                              : FILETIME{};
+}
+
+// True when `path` has been written at another time than `before` and ends with a PNG's end
+// chunk: the writer has finished a fresh picture. (Wine's clock and the files' may differ.)
+bool PngRewritten(const std::wstring& path, const FILETIME& before) {
+    static constexpr char kEnd[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', '\xAE', '\x42', '\x60', '\x82'};
+    const FILETIME written = LastWritten(path);
+    if ((written.dwLowDateTime == 0 && written.dwHighDateTime == 0) ||
+        ::CompareFileTime(&written, &before) == 0)
+        return false;
+    const platform::UniqueHandle file(::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, 0, nullptr));
+    char tail[sizeof kEnd] = {};
+    DWORD read = 0;
+    return file &&
+           ::SetFilePointerEx(file.Get(), {.QuadPart = -LONGLONG{sizeof tail}}, nullptr,
+                              FILE_END) &&
+           ::ReadFile(file.Get(), tail, sizeof tail, &read, nullptr) && read == sizeof tail &&
+           std::equal(tail, tail + sizeof tail, kEnd);
+}
+
+// The screen's pixels inside `area`, as the X display shows them.
+std::vector<uint32_t> ScreenPixels(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const platform::UniqueMemoryDc screen(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    const platform::UniqueMemoryDc copy(::CreateCompatibleDC(screen.Get()));
+    const platform::UniqueBitmap picture(
+        ::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!screen || !copy || !picture)
+        return {};
+    const platform::SelectedObject selected(copy.Get(), picture.Get());
+    if (!::BitBlt(copy.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY))
+        return {};
+    const auto* first = static_cast<const uint32_t*>(bits);
+    return {first, first + static_cast<size_t>(width) * height};
+}
+
+// True when the client area of every visible top-level window on the screen shows more than
+// one colour: one that has not painted yet is a single block (black under Xvfb), while every
+// window of the program shows text on its background.
+bool WindowsHavePainted() {
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    for (const HWND window : TopWindows(nullptr)) {
+        RECT client;
+        ::GetClientRect(window, &client);
+        ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        if (!::IntersectRect(&client, &client, &screen))
+            continue;
+        const std::vector<uint32_t> pixels = ScreenPixels(client);
+        if (pixels.empty() || std::all_of(pixels.begin(), pixels.end(), [&](uint32_t pixel) {
+                return ((pixel ^ pixels.front()) & 0xFFFFFF) == 0;
+            }))
+            return false;
+    }
+    return true;
+}
+
+// The id of the box's button drawn as the default, or 0.
+int DefaultButton(HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
+            ClassName(child) == L"Button")
+            return ::GetDlgCtrlID(child);
+    }
+    return 0;
 }
 
 } // namespace
@@ -217,11 +295,17 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD proce
 }
 
 std::wstring WindowText(HWND window) {
-    // WM_GETTEXT is marshalled across processes, GetWindowText is not for controls.
-    const LRESULT length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    // WM_GETTEXT is carried across processes, GetWindowText is not for controls; a hung or
+    // ended window gives an empty text instead of holding the test.
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length))
+        return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(),
+                               reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 10000,
+                               &copied))
+        return {};
     text.resize(static_cast<size_t>(copied));
     return text;
 }
@@ -229,19 +313,6 @@ std::wstring WindowText(HWND window) {
 std::wstring ControlText(HWND parent, int id) {
     const HWND control = ::GetDlgItem(parent, id);
     return control ? WindowText(control) : std::wstring();
-}
-
-std::wstring EditText(HWND edit) {
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length))
-        return std::wstring();
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                               SMTO_ABORTIFHUNG, 10000, &copied))
-        return std::wstring();
-    text.resize(static_cast<size_t>(copied));
-    return text;
 }
 
 std::wstring ClassName(HWND window) {
@@ -292,9 +363,6 @@ HWND WaitForWizard(DWORD timeoutMs) {
             return false;
         },
         timeoutMs);
-    // The page posts its button states as it becomes active; let them arrive.
-    if (found)
-        ::Sleep(300);
     return found;
 }
 
@@ -387,9 +455,8 @@ int ListStringWidth(HWND listView, const std::wstring& text) {
 
 void ClickListItem(HWND listView, int index) {
     RECT label;
-    if (!RemoteItemRect(listView, index, LVIR_LABEL, label))
-        return;
-    Click(listView, {(label.left + label.right) / 2, (label.top + label.bottom) / 2});
+    if (RemoteItemRect(listView, index, LVIR_LABEL, label))
+        Click(listView, label);
 }
 
 void ClickListHeader(HWND listView, int column) {
@@ -402,7 +469,7 @@ void ClickListHeader(HWND listView, int column) {
         return;
     RECT rect;
     remote.Read(0, &rect, sizeof rect);
-    Click(header, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    Click(header, rect);
 }
 
 void SelectListItem(HWND listView, int index) {
@@ -450,31 +517,43 @@ void AnswerMessageBox(HWND box, int buttonId) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
 }
 
+Question AnswerQuestion(const wchar_t* caption, DWORD processId, int buttonId) {
+    const HWND box = WaitForMessageBox(caption, processId, 90000);
+    if (!box)
+        return {};
+    Question question{MessageBoxText(box), DefaultButton(box)};
+    AnswerMessageBox(box, buttonId);
+    if (!WaitUntil([&] { return !::IsWindow(box); }, 90000))
+        question.text.clear();
+    return question;
+}
+
 bool SaveScreenshot(const std::string& name) {
     if (!std::getenv("DISPLAY"))
         return false;
-    // Let the windows finish painting: a window found a moment ago may not have drawn yet.
-    ::Sleep(800);
     const char* folder = std::getenv("ZAPDATE_SCREENSHOTS");
-    const std::string path = std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name;
-    // Wine starts Unix programs directly, with Unix paths, but cannot wait for them: the picture
-    // is taken once the file is there and has stopped growing (Z: is the Unix root).
-    const std::wstring target = platform::WideFromUtf8(path);
-    const std::wstring file = L"Z:" + target;
-    ::DeleteFileW(file.c_str());
-    if (!Launch(L"/usr/bin/import -window root \"" + target + L"\""))
-        return false;
-    ULONGLONG size = 0;
-    return WaitUntil(
-        [&] {
-            WIN32_FILE_ATTRIBUTE_DATA data = {};
-            const ULONGLONG last = std::exchange(
-                size, ::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)
-                          ? (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow
-                          : 0);
-            return size != 0 && size == last;
-        },
-        20000);
+    const std::wstring target = platform::WideFromUtf8(
+        std::string(folder ? folder : "/tmp/zapdate-screenshots") + "/" + name);
+    // Wine starts Unix programs directly, with Unix paths, but cannot wait for them, and a file
+    // of an earlier run may stand there: a picture counts once it is complete and written anew
+    // (Z: is the Unix root). A window found a moment ago may not have reached the display yet,
+    // and a picture of one colour compresses to a few hundred bytes while any window makes
+    // thousands: such a picture is taken again, a few times at most.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const FILETIME before = LastWritten(L"Z:" + target);
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!WaitUntil(WindowsHavePainted, 20000))
+            return false;
+        // CreateProcess reports a failure for a Unix program that it has started all the same:
+        // only the picture tells.
+        Launch(L"/usr/bin/import -window root \"" + target + L"\"");
+        if (!WaitUntil([&] { return PngRewritten(L"Z:" + target, before); }, 60000) ||
+            !::GetFileAttributesExW((L"Z:" + target).c_str(), GetFileExInfoStandard, &data))
+            return false;
+        if (data.nFileSizeHigh != 0 || data.nFileSizeLow >= 4096)
+            return true;
+    }
+    return false;
 }
 
 std::wstring ProgramFolder() {

@@ -46,11 +46,9 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD proce
 // Every visible top-level window of the class, of any process.
 std::vector<HWND> TopWindows(const wchar_t* className);
 
+// The whole text of a window or control of any process, however long; empty when it is gone.
 std::wstring WindowText(HWND window);
 std::wstring ControlText(HWND parent, int id);
-// The whole text of an edit control of any process, however long (WM_GETTEXT is carried across
-// processes; the length is asked first so that nothing is cut). Empty when the window is gone.
-std::wstring EditText(HWND edit);
 std::wstring ClassName(HWND window);
 DWORD ProcessOf(HWND window);
 
@@ -91,6 +89,13 @@ void SelectListItem(HWND listView, int index);
 HWND WaitForMessageBox(const wchar_t* caption, DWORD processId, DWORD timeoutMs);
 std::wstring MessageBoxText(HWND box);
 void AnswerMessageBox(HWND box, int buttonId);
+// Waits for such a box, answers it with `buttonId` and waits until it has gone. Its text (empty
+// when no box showed or it stayed) and the id of the button that Enter presses (0: none).
+struct Question {
+    std::wstring text;
+    int defaultButton = 0;
+};
+Question AnswerQuestion(const wchar_t* caption, DWORD processId, int buttonId);
 
 // Saves the X display as `name` (such as "de/intro.png") below $ZAPDATE_SCREENSHOTS (a Unix
 // folder with its en/ and de/ sub-folders; scripts/test makes them in build/screenshots) with

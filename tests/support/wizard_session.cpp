@@ -32,10 +32,19 @@ bool WizardSession::Start(const std::wstring& arguments,
     return sheet_ != nullptr && WaitForPageWithControl(sheet_, IDC_INTRO_NOTE, kWizardTimeoutMs);
 }
 
+bool WizardSession::ButtonsBecome(bool back, bool next) const {
+    return WaitUntil(
+        [&] {
+            return ButtonEnabled(sheet_, kBackButton) == back &&
+                   ButtonEnabled(sheet_, kNextButton) == next;
+        },
+        kWizardTimeoutMs);
+}
+
 bool WizardSession::ChooseEveryProduct() {
     PressWizardButton(sheet_, PSBTN_NEXT);
     if (!WaitForPageWithControl(sheet_, IDC_PRODUCT_LIST, kWizardTimeoutMs) ||
-        !WaitUntil([&] { return ButtonEnabled(sheet_, kNextButton); }, kWizardTimeoutMs))
+        !ButtonsBecome(true, true))
         return false;
     PressWizardButton(sheet_, PSBTN_NEXT);
     return true;

@@ -35,6 +35,8 @@ public:
     HWND Page() const { return CurrentPage(sheet_); }
     Process& Started() { return started_; }
 
+    // Waits until Back and Next are enabled as given (the pages post their button states).
+    bool ButtonsBecome(bool back, bool next) const;
     // Next on the introduction, then Next on the product list with what it has chosen.
     bool ChooseEveryProduct();
     // The end page's rows once it shows; empty when it does not.

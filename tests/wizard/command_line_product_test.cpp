@@ -22,25 +22,15 @@ StartupSettings Ids(uint32_t reseller, uint32_t given, uint32_t mapped) {
     return settings;
 }
 
-TEST(CommandLineProduct, FirstOfTwoEqualRecordsIsChosen) {
+TEST(CommandLineProduct, TheMappedIdComesFirstThenTheGivenOneOfTheSameReseller) {
     InstalledProductList list(true);
     list.Append(Product(2, 6, L"other reseller"));
+    list.Append(Product(1, 4, L"given id"));
     list.Append(Product(1, 6, L"first"));
     list.Append(Product(1, 6, L"second"));
-    EXPECT_EQ(FindCommandLineProduct(list, Ids(1, 6, 6)), 1u);
-}
-
-TEST(CommandLineProduct, MappedIdIsLookedForBeforeTheGivenOne) {
-    InstalledProductList list(true);
-    list.Append(Product(1, 4, L"given id"));
-    list.Append(Product(1, 6, L"mapped id"));
-    EXPECT_EQ(FindCommandLineProduct(list, Ids(1, 4, 6)), 1u);
-    EXPECT_EQ(FindCommandLineProduct(list, Ids(1, 4, 9)), 0u);
-}
-
-TEST(CommandLineProduct, ResellerMustMatch) {
-    InstalledProductList list(true);
-    list.Append(Product(1, 6, L"Kovra"));
+    EXPECT_EQ(FindCommandLineProduct(list, Ids(1, 6, 6)), 2u) << "the first of two equal records";
+    EXPECT_EQ(FindCommandLineProduct(list, Ids(1, 4, 6)), 2u);
+    EXPECT_EQ(FindCommandLineProduct(list, Ids(1, 4, 9)), 1u);
     EXPECT_FALSE(FindCommandLineProduct(list, Ids(0, 6, 6)).has_value());
     EXPECT_FALSE(FindCommandLineProduct(InstalledProductList(true), Ids(1, 6, 6)).has_value());
 }

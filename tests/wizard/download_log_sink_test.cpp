@@ -28,25 +28,18 @@ protected:
 
 } // namespace
 
-TEST_F(DownloadLogSinkTest, AMessageForTheStatusLineGoesThere) {
+TEST_F(DownloadLogSinkTest, TheStatusLineShowsMessagesForTheUserAndClearingBlanksThreeTexts) {
+    ShowLogMessage(dialog_.Page(), {15, platform::kLogInStatusLine, L"trace"});
+    ShowLogMessage(dialog_.Page(), {15, 0, L"trace"});
+    EXPECT_EQ(dialog_.Text(IDC_STATUS_LINE), L"before") << "messages not for the user";
     ShowLogMessage(dialog_.Page(), {15, kStatusLine, L"Connecting"});
     EXPECT_EQ(dialog_.Text(IDC_STATUS_LINE), L"Connecting");
     EXPECT_EQ(dialog_.Text(IDC_TRANSFER_RATE), L"before");
-}
-
-TEST_F(DownloadLogSinkTest, ClearingBlanksRateRemainingTimeAndStatusLineOnly) {
     ShowLogMessage(dialog_.Page(), {15, platform::kLogClearsProgress, L"ignored"});
-    EXPECT_EQ(dialog_.Text(IDC_STATUS_LINE), L"");
-    EXPECT_EQ(dialog_.Text(IDC_TRANSFER_RATE), L"");
-    EXPECT_EQ(dialog_.Text(IDC_REMAINING_TIME), L"");
-    EXPECT_EQ(dialog_.Text(IDC_ELAPSED_TIME), L"before");
-    EXPECT_EQ(dialog_.Text(IDC_SIZE_TEXT), L"before");
-}
-
-TEST_F(DownloadLogSinkTest, MessagesNotForTheUserShowNothing) {
-    ShowLogMessage(dialog_.Page(), {15, platform::kLogInStatusLine, L"trace"});
-    ShowLogMessage(dialog_.Page(), {15, 0, L"trace"});
-    EXPECT_EQ(dialog_.Text(IDC_STATUS_LINE), L"before");
+    for (const int id : {IDC_STATUS_LINE, IDC_TRANSFER_RATE, IDC_REMAINING_TIME})
+        EXPECT_EQ(dialog_.Text(id), L"") << id;
+    for (const int id : {IDC_ELAPSED_TIME, IDC_SIZE_TEXT})
+        EXPECT_EQ(dialog_.Text(id), L"before") << id;
 }
 
 TEST_F(DownloadLogSinkTest, AMessageForTheUserAloneIsAMessageBox) {

@@ -5,7 +5,6 @@
 #include "catalogue/installed_product_list.h"
 #include "platform/run_log.h"
 #include "platform/text.h"
-#include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
 #include "tests/support/update_test.h"
 #include "tests/support/wizard_session.h"
@@ -15,6 +14,7 @@
 #include <prsht.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
@@ -65,35 +65,39 @@ void ExpectRunLogLines(const std::vector<std::vector<std::string>>& lines) {
 class HttpHandler {
 public:
     explicit HttpHandler(const std::wstring& command) {
-        ::RegCreateKeyExW(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                          key_.Put(), nullptr);
         wchar_t old[1024] = {};
         DWORD size = sizeof old;
-        hadValue_ = ::RegQueryValueExW(key_.Get(), nullptr, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-        old_ = old;
+        if (::RegGetValueW(HKEY_CLASSES_ROOT, kKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) ==
+            ERROR_SUCCESS)
+            old_ = old;
         Set(command);
     }
     ~HttpHandler() {
-        if (hadValue_)
-            Set(old_);
+        if (old_)
+            Set(*old_);
         else
-            ::RegDeleteValueW(key_.Get(), nullptr);
+            ::RegDeleteKeyValueW(HKEY_CLASSES_ROOT, kKey, nullptr);
     }
     HttpHandler(const HttpHandler&) = delete;
     HttpHandler& operator=(const HttpHandler&) = delete;
 
 private:
     static constexpr wchar_t kKey[] = L"http\\shell\\open\\command";
-    void Set(const std::wstring& value) {
-        ::RegSetValueExW(key_.Get(), nullptr, 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    static void Set(const std::wstring& value) {
+        ::RegSetKeyValueW(HKEY_CLASSES_ROOT, kKey, nullptr, REG_SZ, value.c_str(),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
-    platform::UniqueRegKey key_;
-    bool hadValue_ = false;
-    std::wstring old_;
+    std::optional<std::wstring> old_;
 };
+
+// Whole seconds as the install page shows them ("1 second", "12 seconds"); -1 for other texts.
+int SecondsShown(const std::wstring& text) {
+    unsigned seconds = 0;
+    wchar_t unit[16] = {};
+    if (std::swscanf(text.c_str(), L"%u %15ls", &seconds, unit) != 2)
+        return -1;
+    return std::wstring(unit) == (seconds == 1 ? L"second" : L"seconds") ? int(seconds) : -1;
+}
 
 class WholeUpdate : public UpdateTest {
 protected:
@@ -214,6 +218,7 @@ TEST_F(WholeUpdate, CancelDuringTheSecondOfThreeInstallersSkipsTheThird) {
     InstallAndOffer(*order[1], Behaviour::Hang);
     InstallAndOffer(*order[2], Behaviour::Succeed);
     ASSERT_TRUE(StartWizard());
+    const ULONGLONG started = ::GetTickCount64();
     ASSERT_TRUE(wizard_.ChooseEveryProduct());
     ASSERT_TRUE(uitest::WaitUntil(
         [&] {
@@ -222,18 +227,32 @@ TEST_F(WholeUpdate, CancelDuringTheSecondOfThreeInstallersSkipsTheThird) {
         },
         kWizardTimeoutMs));
 
-    // No keeps the installation going; Yes ends it without waiting for the hanging installer.
-    uitest::PressWizardButton(wizard_.Sheet(), PSBTN_CANCEL);
-    HWND question = uitest::WaitForMessageBox(L"Velk Update Wizard", 0, kWizardTimeoutMs);
-    ASSERT_NE(question, nullptr);
-    EXPECT_EQ(uitest::MessageBoxText(question), L"Cancel installing the update?");
-    uitest::AnswerMessageBox(question, IDNO);
-    ::Sleep(500);
-    EXPECT_NE(::GetDlgItem(wizard_.Page(), IDC_INSTALL_CURRENT), nullptr) << "still installing";
-    uitest::PressWizardButton(wizard_.Sheet(), PSBTN_CANCEL);
-    question = uitest::WaitForMessageBox(L"Velk Update Wizard", 0, kWizardTimeoutMs);
-    ASSERT_NE(question, nullptr);
-    uitest::AnswerMessageBox(question, IDYES);
+    // The page counts the whole seconds since it started, never more than have passed.
+    const HWND page = wizard_.Page();
+    std::wstring elapsed;
+    ASSERT_TRUE(uitest::WaitUntil(
+        [&] {
+            elapsed = uitest::ControlText(page, IDC_INSTALL_ELAPSED);
+            return !elapsed.empty() && elapsed != L"0 seconds";
+        },
+        kWizardTimeoutMs));
+    EXPECT_GE(SecondsShown(elapsed), 1) << platform::AnsiFromWide(elapsed);
+    EXPECT_LE(SecondsShown(elapsed) * 1000ull, ::GetTickCount64() - started);
+
+    // No, the default answer, keeps the installation going: the page still counts its seconds.
+    // Yes ends it without waiting for the hanging installer.
+    for (const int answer : {IDNO, IDYES}) {
+        uitest::PressWizardButton(wizard_.Sheet(), PSBTN_CANCEL);
+        const uitest::Question question = uitest::AnswerQuestion(L"Velk Update Wizard", 0, answer);
+        ASSERT_EQ(question.text, L"Cancel installing the update?");
+        EXPECT_EQ(question.defaultButton, IDNO);
+        if (answer == IDNO) {
+            elapsed = uitest::ControlText(page, IDC_INSTALL_ELAPSED);
+            EXPECT_TRUE(uitest::WaitUntil(
+                [&] { return uitest::ControlText(page, IDC_INSTALL_ELAPSED) != elapsed; },
+                kWizardTimeoutMs));
+        }
+    }
 
     const std::vector<uitest::ListRow> rows = wizard_.EndPageRows();
     ASSERT_EQ(rows.size(), 3u) << Names(rows);
@@ -267,9 +286,7 @@ TEST_F(WholeUpdate, GermanWizardShowsNoEnglishWordWhileDownloadingAndInstalling)
     ExpectNoEnglishWord(uitest::StaticTexts(wizard_.Page()));
     uitest::SaveScreenshot("de/install.png");
     uitest::PressWizardButton(wizard_.Sheet(), PSBTN_CANCEL);
-    const HWND question = uitest::WaitForMessageBox(L"Velk Update-Assistent", 0, kWizardTimeoutMs);
-    ASSERT_NE(question, nullptr);
-    uitest::AnswerMessageBox(question, IDYES);
+    ASSERT_FALSE(uitest::AnswerQuestion(L"Velk Update-Assistent", 0, IDYES).text.empty());
     EXPECT_EQ(wizard_.EndPageRows().size(), 1u);
 }
 
