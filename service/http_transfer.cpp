@@ -22,12 +22,13 @@ namespace {
 constexpr int kMaxPasses = 100;
 // Progress, the cancel and the writes go chunk by chunk, whatever size the reads have.
 constexpr DWORD kChunkSize = 8192;
-// The largest read: on a line that goes from fast to 40 KB/s it waits about 6 s at worst, once,
-// while the count shown stands still (the time shown and the cancel do not wait for it). Half of
-// it costs a fast line about a quarter of its speed under Wine.
-constexpr DWORD kMaxReadSize = 32 * kChunkSize;
+// The largest read. Under Wine a read returns only with a full buffer, and every call costs a
+// fixed amount: a quarter of this size halves a fast line's speed. The price is paid once, when a
+// fast line suddenly slows down: the count shown then stands still until this read is full (the
+// time shown and the cancel do not wait for it).
+constexpr DWORD kMaxReadSize = 128 * kChunkSize;
 // Reads are written together in blocks of this size.
-constexpr DWORD kBlockSize = 128 * kChunkSize;
+constexpr DWORD kBlockSize = 512 * kChunkSize;
 // How long the transfer waits for a read before it looks at the cancel again.
 constexpr DWORD kReadSliceMs = 100;
 constexpr DWORD kContext = 1;
