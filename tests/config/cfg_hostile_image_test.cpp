@@ -116,8 +116,8 @@ void CheckImage(const Bytes& image, const Format& format, bool toFile, bool atOn
                      copyInfo = BufferInfo(copy);
     if (toFile)
         WriteWholeFile(file, TextOf(image));
-    for (CACfgStorageInfo* spec : {&info, &copyInfo})
-        std::tie(spec->separators[0], spec->separators[1], spec->separators[2]) =
+    for (CACfgStorageInfo* storage : {&info, &copyInfo})
+        std::tie(storage->separators[0], storage->separators[1], storage->separators[2]) =
             std::tie(format.separators.assign, format.separators.line, format.separators.otherLine);
     const auto stored = [&] { return toFile ? ReadWholeFile(file) : buffer; };
     const auto decoded = format.Decode(image);

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers the configuration tests share: a scratch folder, whole files, storage specs, values.
+// Helpers the configuration tests share: a scratch folder, whole files, storage settings, values.
 
 #include "config/cfg.h"
 #include "config/cfg_decoded_image.h"
