@@ -9,10 +9,10 @@
 #include "bench/support/bench_report.h"
 #include "bench/support/hostile_markup.h"
 #include "bench/support/memory_surface.h"
+#include "bench/support/peak_memory.h"
 #include "richtext/html_static.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -93,14 +93,7 @@ int MeasureMemory(int index, bool plain) {
     const bench::MemorySurface surface(kWidth, kHeight);
     Label label;
     label.SetText(text);
-    PROCESS_MEMORY_COUNTERS before{};
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof(before));
-    label.Paint(surface.Dc());
-    PROCESS_MEMORY_COUNTERS after{};
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof(after));
-    const SIZE_T growth = after.PeakWorkingSetSize > before.WorkingSetSize
-                              ? after.PeakWorkingSetSize - before.WorkingSetSize
-                              : 0;
+    const size_t growth = bench::PeakGrowth([&] { label.Paint(surface.Dc()); });
     return static_cast<int>(growth / 1024);
 }
 

@@ -4,15 +4,15 @@
 #include "bench/support/hostile_markup.h"
 #include "richtext/html_drawer.h"
 #include "tests/richtext/canvas.h"
-#include "tests/richtext/peak_memory.h"
+#include "bench/support/peak_memory.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-using testing_memory::kMegabyte;
-using testing_memory::PeakGrowth;
+using bench::kMegabyte;
+using bench::PeakGrowth;
 
 namespace {
 

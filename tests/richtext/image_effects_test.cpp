@@ -1,7 +1,7 @@
 #include "richtext/draw_manager.h"
 
 #include "tests/richtext/canvas.h"
-#include "tests/richtext/peak_memory.h"
+#include "bench/support/peak_memory.h"
 
 #include <gtest/gtest.h>
 
@@ -141,11 +141,11 @@ TEST(ImageBounds, APartlyVisibleImageIsDrawnAsThePartOfTheWholeImage) {
 TEST(ImageBounds, ALargeImageWithItsShadowCostsOnlyWhatShows) {
     const platform::UniqueBitmap bitmap = MakeSolidBitmap(16, 16, kRed);
     Canvas canvas(100, 100);
-    const size_t growth = testing_memory::PeakGrowth([&] {
+    const size_t growth = bench::PeakGrowth([&] {
         EXPECT_TRUE(Draw(canvas, -500, -500, 2048, 2048, bitmap.Get(),
                          kImageGradientShadow | kImageGrey, false, 0, Shadow(50)));
     });
-    EXPECT_LT(growth, 8 * testing_memory::kMegabyte);
+    EXPECT_LT(growth, 8 * bench::kMegabyte);
     EXPECT_EQ(canvas.Pixel(50, 50), RGB(76, 76, 76));
 }
 

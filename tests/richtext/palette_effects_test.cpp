@@ -3,7 +3,7 @@
 #include "richtext/palette_effects.h"
 
 #include "tests/richtext/canvas.h"
-#include "tests/richtext/peak_memory.h"
+#include "bench/support/peak_memory.h"
 
 #include <gtest/gtest.h>
 
@@ -108,10 +108,10 @@ TEST(PaletteEffects, TheDrawnPictureShowsTheTableWithTheLastStoredRowOnTop) {
 TEST(PaletteEffects, OnlyTheVisiblePartIsComputedWhateverTheSize) {
     for (int effect = kEffectNoise; effect <= kEffectMetal; ++effect) {
         Canvas canvas(100, 100);
-        const size_t growth = testing_memory::PeakGrowth([&] {
+        const size_t growth = bench::PeakGrowth([&] {
             Fill(canvas, effect, RECT{-6000, -6000, 6000, 6000}, 5);
         });
-        EXPECT_LT(growth, 8 * testing_memory::kMegabyte) << effect;
+        EXPECT_LT(growth, 8 * bench::kMegabyte) << effect;
         EXPECT_EQ(canvas.CountOf(RGB(255, 255, 255)), 0) << effect;
         for (const SIZE size : {SIZE{1, 1}, SIZE{2, 1}, SIZE{97, 13}}) {
             CDib dib;

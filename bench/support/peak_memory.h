@@ -1,13 +1,13 @@
 #pragma once
 // How far a piece of work raised the process's peak working set: an upper bound, as a peak cannot
-// be reset (exact when CTest runs the test in a process of its own).
+// be reset (exact in a process of its own).
 
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstddef>
 
-namespace testing_memory {
+namespace bench {
 
 template <typename Work>
 size_t PeakGrowth(Work&& work) {
@@ -23,4 +23,4 @@ size_t PeakGrowth(Work&& work) {
 
 inline constexpr size_t kMegabyte = 1024 * 1024;
 
-} // namespace testing_memory
+} // namespace bench
