@@ -8,6 +8,7 @@
 #include "platform/unique_resource.h"
 #include "resources/resource_ids.h"
 #include "service/maker_addresses.h"
+#include "shell/command_line.h"
 #include "shell/delete_folder_tree.h"
 #include "shell/hand_over.h"
 #include "shell/relaunch.h"
@@ -18,7 +19,8 @@
 #include "shell/update_temp_folder.h"
 #include "wizard/run_wizard.h"
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -79,18 +81,14 @@ const wchar_t* RunModeName(RunMode mode) {
     return L"start from the product's folder";
 }
 
-// The command line without the program's path, which may name the user.
+// The arguments without the program's path, which may name the user.
 std::wstring ArgumentsOfCommandLine() {
-    const std::wstring line = ::GetCommandLineW();
-    size_t end = 0;
-    if (!line.empty() && line[0] == L'"') {
-        end = line.find(L'"', 1);
-        end = end == std::wstring::npos ? line.size() : end + 1;
-    } else {
-        end = std::min(line.find_first_of(L" \t"), line.size());
-    }
-    const size_t first = line.find_first_not_of(L" \t", end);
-    return first == std::wstring::npos ? std::wstring() : line.substr(first);
+    const std::vector<std::wstring> arguments =
+        SplitCommandLine(std::wstring_view(::GetCommandLineW()));
+    std::wstring joined;
+    for (size_t i = 1; i < arguments.size(); ++i)
+        joined += (i > 1 ? L" " : L"") + arguments[i];
+    return joined;
 }
 
 } // namespace
